@@ -1,0 +1,26 @@
+#include "commands.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace orvella::tool {
+
+namespace {
+
+const ToolCommand kCommands[] = {
+    {"expand", "[-t TABLE] [--keep-quotes] TEXT...", RunExpand, false},
+};
+
+}  // namespace
+
+std::span<const ToolCommand> Commands() { return kCommands; }
+
+int UsageError(const char* name)
+{
+    for (const ToolCommand& command : kCommands)
+        if (std::strcmp(command.name, name) == 0)
+            std::cerr << "orvella-tool: usage: orvella-tool " << command.name << ' ' << command.usage << '\n';
+    return 2;
+}
+
+}  // namespace orvella::tool

@@ -1,0 +1,27 @@
+#pragma once
+// The subcommands of orvella-tool. Each takes the words after its name and
+// returns the process exit status; usage errors return 2.
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvella::tool {
+
+using Arguments = std::vector<std::string>;
+
+struct ToolCommand {
+    const char* name;
+    const char* usage;  // the words after the command name, for the help text
+    int (*run)(const Arguments& args);
+    bool needsGui;      // renders or measures text: runs inside a QGuiApplication
+};
+
+std::span<const ToolCommand> Commands();
+
+int RunExpand(const Arguments& args);
+
+// Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
+int UsageError(const char* name);
+
+}  // namespace orvella::tool
