@@ -38,8 +38,9 @@ std::vector<std::string> NormalizeBackslashPath(const std::vector<std::string>& 
         if (component == ".")
             continue;
         if (component == "..") {
-            if (!result.empty())
-                result.pop_back();
+            if (result.empty())
+                throw EPathUtil("too many \"..\"");
+            result.pop_back();
             continue;
         }
         result.push_back(component);

@@ -17,8 +17,14 @@ TEST(BackslashPath, SplitsJoinsAndNormalizes)
     EXPECT_EQ(SplitBackslashPath("\\a/b\\"), (List{"a", "b"}));
     EXPECT_EQ(JoinBackslashPath({"Data", "Shade", "Shade.ids"}), "Data\\Shade\\Shade.ids");
     EXPECT_EQ(NormalizeBackslashPath(SplitBackslashPath("a\\.\\b\\..\\c")), (List{"a", "c"}));
+    EXPECT_EQ(NormalizeBackslashPath(SplitBackslashPath("a\\..")), List{});
     // ".." can never climb above the folder the path is resolved in.
-    EXPECT_EQ(NormalizeBackslashPath(SplitBackslashPath("..\\..\\etc\\passwd")), (List{"etc", "passwd"}));
+    try {
+        NormalizeBackslashPath(SplitBackslashPath("a\\..\\..\\etc\\passwd"));
+        FAIL();
+    } catch (const EPathUtil& error) {
+        EXPECT_STREQ(error.what(), "too many \"..\"");
+    }
 }
 
 class BackslashPathOnDisk : public ::testing::Test {
@@ -37,7 +43,8 @@ TEST_F(BackslashPathOnDisk, ResolvesEachComponentIgnoringCase)
 {
     EXPECT_EQ(ResolveBackslashPath(root_, "DATA\\backgrnd\\BACKGRND.DAT"), root_ / "Data" / "BackGrnd" / "BackGrnd.dat");
     EXPECT_EQ(ResolveBackslashPath(root_, "data\\Shade\\Shade.dat"), root_ / "Data" / "Shade" / "Shade.dat");
-    EXPECT_EQ(ResolveBackslashPath(root_, "..\\data\\.\\backgrnd"), root_ / "Data" / "BackGrnd");
+    EXPECT_EQ(ResolveBackslashPath(root_, "data\\shade\\..\\.\\backgrnd"), root_ / "Data" / "BackGrnd");
+    EXPECT_THROW(ResolveBackslashPath(root_, "..\\outside"), EPathUtil);
     EXPECT_TRUE(FindEntryIgnoringCase(root_, "missing").empty());
 }
 
