@@ -96,6 +96,38 @@ void Utf8Append(std::string& out, char32_t codePoint)
     }
 }
 
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            Utf8Append(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+            ++i;
+        } else {
+            Utf8Append(out, unit);  // lone surrogates come out as U+FFFD
+        }
+    }
+    return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size(); pos += Utf8CharLength(text, pos)) {
+        const char32_t codePoint = Utf8Decode(text, pos);
+        if (codePoint >= 0x10000) {
+            out += char16_t(0xD800 + ((codePoint - 0x10000) >> 10));
+            out += char16_t(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        } else {
+            out += char16_t(codePoint);
+        }
+    }
+    return out;
+}
+
 bool IsValidUtf8(std::string_view text) noexcept
 {
     for (std::size_t pos = 0; pos < text.size();) {

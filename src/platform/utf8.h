@@ -24,6 +24,11 @@ std::string_view Utf8Left(std::string_view text, std::size_t count) noexcept;
 
 void Utf8Append(std::string& out, char32_t codePoint);
 
+// UTF-16 (as Windows wide strings and COM strings carry it) to UTF-8 and
+// back; an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
 // True when every byte of text belongs to a valid UTF-8 sequence.
 bool IsValidUtf8(std::string_view text) noexcept;
 

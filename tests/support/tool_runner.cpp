@@ -40,10 +40,14 @@ void WriteFile(const std::string& name, const std::string& content)
 
 ToolRun RunTool(const std::vector<std::string>& arguments)
 {
+    return RunProgram(BinaryDir() + "/bin/orvella-tool", arguments);
+}
+
+ToolRun RunProgram(const std::string& tool, const std::vector<std::string>& arguments)
+{
     const TempDir scratch;
     const std::string outName = scratch.File("out");
     const std::string errName = scratch.File("err");
-    const std::string tool = BinaryDir() + "/bin/orvella-tool";
 
     const pid_t pid = fork();
     if (pid < 0)

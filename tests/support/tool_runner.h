@@ -16,7 +16,10 @@ struct ToolRun {
 std::string BinaryDir();
 std::string SourceDir();
 
-// Runs build/bin/orvella-tool with the arguments, passed as they are (no shell).
+// Runs a program with the arguments, passed as they are (no shell).
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
+// Runs build/bin/orvella-tool.
 ToolRun RunTool(const std::vector<std::string>& arguments);
 
 // A fresh temporary folder, removed with the object.
