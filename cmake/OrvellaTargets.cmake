@@ -23,7 +23,7 @@ function(orvella_test label name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} ${_main} GTest::gtest GTest::gmock orvella_options)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES LABELS ${label})
 endfunction()
 
