@@ -9,6 +9,7 @@ namespace {
 
 const ToolCommand kCommands[] = {
     {"expand", "[-t TABLE] [--keep-quotes] TEXT...", RunExpand, false},
+    {"stream", "totext FILE | tobinary FILE OUT", RunStream, false},
 };
 
 }  // namespace

@@ -20,6 +20,7 @@ struct ToolCommand {
 std::span<const ToolCommand> Commands();
 
 int RunExpand(const Arguments& args);
+int RunStream(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
