@@ -10,6 +10,7 @@ namespace {
 const ToolCommand kCommands[] = {
     {"expand", "[-t TABLE] [--keep-quotes] TEXT...", RunExpand, false},
     {"stream", "totext FILE | tobinary FILE OUT", RunStream, false},
+    {"cfb", "ls FILE | cat FILE PATH | pack DIR FILE | unpack FILE DIR", RunCfb, false},
 };
 
 }  // namespace

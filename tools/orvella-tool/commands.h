@@ -21,6 +21,7 @@ std::span<const ToolCommand> Commands();
 
 int RunExpand(const Arguments& args);
 int RunStream(const Arguments& args);
+int RunCfb(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
