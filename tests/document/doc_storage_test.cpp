@@ -242,7 +242,7 @@ TEST(DocNameList, DamagedListsAreRefused)
 {
     TTemporaryStorage root;
     writeStream(root, "Short", std::string("\1\0", 2));
-    writeStream(root, "Escape", std::string("\1\0\0\0..\\..\\x\r\n", 15));
+    writeStream(root, "Escape", std::string("\1\0\0\0..\\..\\x\r\n", 13));
     writeStream(root, "Empty", "");
     writeStream(root, "Undecodable", std::string("\1\0\0\0A\x82\r\n", 8));
     EXPECT_THROW(TDocNameList(root, "Short"), EStorageError);
