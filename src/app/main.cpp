@@ -1,13 +1,18 @@
-#include "app/main_window_stub.h"
+// The program entry: the application object, the data module and its
+// start-up sequence, the event loop.
 
-#include <QApplication>
+#include "app/application.h"
+#include "app/data_main.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orvella"));
-    QApplication::setOrganizationName(QStringLiteral("Orvella"));
-    orvella::TMainWindowStub window;
-    window.show();
+    orvella::TOrvellaApplication application(argc, argv);
+    orvella::TStartupOptions options;
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        options.Document = arguments[1];
+    orvella::TdataMain dataMain(std::move(options));
+    if (!dataMain.Start())
+        return 1;
     return QApplication::exec();
 }

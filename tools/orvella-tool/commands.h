@@ -20,6 +20,7 @@ struct ToolCommand {
 std::span<const ToolCommand> Commands();
 
 int RunExpand(const Arguments& args);
+int RunCanvasTest(const Arguments& args);
 int RunStream(const Arguments& args);
 int RunCfb(const Arguments& args);
 

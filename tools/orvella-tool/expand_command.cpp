@@ -1,9 +1,12 @@
 // orvella-tool expand [-t TABLE] [--keep-quotes] TEXT...
-// Expands each TEXT through a macro table and prints one line per TEXT.
+// Expands each TEXT through a macro table (the program's own, with the
+// built-in macros of this installation, unless -t names one) and prints one
+// line per TEXT.
 
 #include "commands.h"
 
 #include "app/macro_string.h"
+#include "app/program_macros.h"
 
 #include <fstream>
 #include <iostream>
@@ -33,7 +36,8 @@ bool loadTable(const std::string& fileName, TMacroString& table)
 
 int RunExpand(const Arguments& args)
 {
-    TMacroString table;
+    TMacroString table = ProgramMacroTable();
+    bool tableGiven = false;
     std::vector<std::string> texts;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -43,6 +47,9 @@ int RunExpand(const Arguments& args)
         } else if (!optionsEnded && arg == "-t") {
             if (i + 1 >= args.size())
                 return UsageError("expand");
+            if (!tableGiven)
+                table.Clear();
+            tableGiven = true;
             if (!loadTable(args[++i], table))
                 return 1;
         } else if (!optionsEnded && arg == "--keep-quotes") {

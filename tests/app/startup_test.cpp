@@ -1,0 +1,173 @@
+// The start-up sequence in-process, with fake probes and data files: each
+// failure shows its message and creates no main window; success creates it
+// and opens the first document at the first idle moment.
+
+#include "app/data_main.h"
+#include "app/main_window_stub.h"
+#include "app/printer_list.h"
+#include "app/window_placement.h"
+#include "platform/settings_store.h"
+#include "support/tool_runner.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace orvella::test {
+namespace {
+
+class FakeMainWindow : public TMainWindowStub {
+public:
+    bool OpenDocument(const QString& fileName) override
+    {
+        opened << fileName;
+        return fileName.endsWith(QLatin1String(".ovd"));
+    }
+    void NewDocument() override { ++newDocuments; }
+    QStringList opened;
+    int newDocuments = 0;
+};
+
+class NoPrinters : public IPrinterList {
+public:
+    std::vector<std::string> Names() const override { return {}; }
+    std::string DefaultName() const override { return {}; }
+    bool CanOpen(const std::string&) const override { return false; }
+};
+
+class Startup : public ::testing::Test {
+protected:
+    Startup()
+    {
+        std::filesystem::create_directories(dir_.File("share/orvella"));
+        options_.Places = {dir_.File("share/orvella/"), dir_.File("share/orvella/orvella"), dir_.File("data/")};
+        options_.Store = std::make_shared<TSettingsStore>(dir_.File("settings.ini"));
+        options_.ScreenDepth = [] { return 32; };
+        options_.AcquireExclusive = [] { return true; };
+        options_.ShowSplash = false;
+        options_.UseMessageWindow = false;
+        options_.CreateMainWindow = [this] {
+            window_ = new FakeMainWindow;
+            return window_;
+        };
+        options_.RegisterDataFiles = [](TDataFileRegistry& registry) {
+            registry.Register({TDataFileStage::SystemPaper, "$(SystemPaperInfo)", TDataFileRule::Required, {}});
+        };
+        WriteFile(dir_.File("share/orvella/orvella.ppr"), "papers");
+    }
+
+    // Runs the start, returning what it wrote on standard error.
+    std::string start(TdataMain& data, bool& started)
+    {
+        ::testing::internal::CaptureStderr();
+        started = data.Start();
+        return ::testing::internal::GetCapturedStderr();
+    }
+
+    TempDir dir_;
+    TStartupOptions options_;
+    FakeMainWindow* window_ = nullptr;
+};
+
+TEST_F(Startup, SuccessCreatesTheMainWindowAndStartsANewDocumentWhenIdle)
+{
+    WriteFile(dir_.File("label.ovd"), "doc");
+    options_.Document = QString::fromStdString(dir_.File("label.ovd"));
+    TdataMain data(options_);
+    bool started = false;
+    EXPECT_EQ(start(data, started), "");
+    ASSERT_TRUE(started);
+    ASSERT_NE(window_, nullptr);
+    EXPECT_EQ(MainForm(), window_);
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("Orvella"));
+    EXPECT_TRUE(window_->isVisible());
+
+    QTRY_COMPARE(window_->opened.size(), 1);
+    EXPECT_EQ(window_->opened[0], options_.Document);
+    EXPECT_EQ(window_->newDocuments, 0);
+    // A document handed over by a later start opens in the running window.
+    data.OpenHandedDocument(options_.Document);
+    EXPECT_EQ(window_->opened.size(), 2);
+}
+
+TEST_F(Startup, WithoutADocumentANewOneIsStartedOnce)
+{
+    options_.Document = QString::fromStdString(dir_.File("missing.ovd"));
+    TdataMain data(options_);
+    bool started = false;
+    start(data, started);
+    ASSERT_TRUE(started);
+    QTRY_COMPARE(window_->newDocuments, 1);
+    QTest::qWait(50);
+    EXPECT_EQ(window_->newDocuments, 1);
+    EXPECT_TRUE(window_->opened.isEmpty());
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(TStartupOptions&, const TempDir&)> arrange;
+    const char* message;
+};
+
+class StartupFailure : public Startup, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(StartupFailure, ShowsItsMessageAndCreatesNoMainWindow)
+{
+    GetParam().arrange(options_, dir_);
+    TdataMain data(options_);
+    bool started = true;
+    const std::string err = start(data, started);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(data.Started());
+    EXPECT_EQ(window_, nullptr);
+    EXPECT_EQ(MainForm(), nullptr);
+    EXPECT_EQ(err, std::string("orvella: ") + GetParam().message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, StartupFailure, ::testing::Values(
+    FailureCase{"LowColourUnattended",
+                [](TStartupOptions& o, const TempDir&) { o.ScreenDepth = [] { return 8; }; },
+                "「Orvella」は、32,000色以上の 表示環境でご使用ください。 正しく表示できないことがありますが起動しますか？"},
+    FailureCase{"NoPrinter",
+                [](TStartupOptions& o, const TempDir&) { o.Printers = std::make_shared<NoPrinters>(); },
+                "通常使うプリンタがセットされていません コントロールパネルのプリンタを開いて設定してください"},
+    FailureCase{"AlreadyRunning",
+                [](TStartupOptions& o, const TempDir&) { o.AcquireExclusive = [] { return false; }; },
+                "Orvellaは、すでに実行中です"},
+    FailureCase{"MissingSystemPaper",
+                [](TStartupOptions&, const TempDir& dir) { std::filesystem::remove(dir.File("share/orvella/orvella.ppr")); },
+                "アプリケーションに必要なファイル「orvella.ppr」が開けませんでした"},
+    FailureCase{"ReadOnlySystemPaper",
+                [](TStartupOptions&, const TempDir& dir) {
+                    std::filesystem::permissions(dir.File("share/orvella/orvella.ppr"),
+                                                 std::filesystem::perms::owner_read);
+                },
+                "実行に必要なファイル「orvella.ppr」が読み取り専用になっています"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Startup, TheExitWorkRunsOnlyAfterASuccessfulStart)
+{
+    int saved = 0;
+    options_.RegisterDataFiles = [&saved](TDataFileRegistry& registry) {
+        registry.RegisterAtExit([&saved] { ++saved; });
+    };
+    {
+        TdataMain data(options_);
+        bool started = false;
+        start(data, started);
+        ASSERT_TRUE(started);
+    }
+    EXPECT_EQ(saved, 1);
+    options_.AcquireExclusive = [] { return false; };
+    {
+        TdataMain data(options_);
+        bool started = true;
+        start(data, started);
+        ASSERT_FALSE(started);
+    }
+    EXPECT_EQ(saved, 1);
+}
+
+}  // namespace
+}  // namespace orvella::test
