@@ -2,11 +2,11 @@
 // page, horizontally and in vertical "@" runs: the work of repainting or
 // printing a face full of text.
 
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
 #include "platform/font_engine.h"
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
@@ -51,26 +51,27 @@ void BM_LayoutThousandCharacters(benchmark::State& state)
 }
 BENCHMARK(BM_LayoutThousandCharacters)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Filling the cached outlines, anti-aliased, on an A4 page at 600 dpi.
+// Drawing through the canvas, anti-aliased, on an A4 page at 600 dpi; the
+// runs are in the font's cache after the first round, as when a face repaints.
 void BM_DrawThousandCharacters(benchmark::State& state)
 {
     application();
     const bool vertical = state.range(0) != 0;
-    const auto drawing = font(vertical);
-    QImage page(4961, 7016, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    std::vector<std::shared_ptr<const TGlyphRun>> runs;
-    for (int line = 0; line < kLines; ++line)
-        runs.push_back(drawing->Layout(kLine));
+    TBitmap page(4961, 7016, TPixelFormat::pf32bit);
+    TCanvas& canvas = page.Canvas();
+    canvas.Brush().Color = clWhite;
+    canvas.FillRect({0, 0, page.Width(), page.Height()});
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    canvas.Font().Name = vertical ? "@ＭＳ 明朝" : "ＭＳ 明朝";
+    canvas.Font().Height = -kEmPixels;
+    canvas.Font().Orientation = vertical ? 2700 : 0;
     for (auto _ : state) {
-        QPainter painter(&page);
-        painter.setRenderHint(QPainter::Antialiasing);
         for (int line = 0; line < kLines; ++line) {
-            const double offset = 100 + line * 170;
-            const QTransform transform = vertical ? RunTransform(2700, 4861 - offset * 0.6, 100)
-                                                  : RunTransform(0, 100, offset);
-            for (const TPlacedGlyph& glyph : runs[std::size_t(line)]->Glyphs)
-                painter.fillPath(transform.map(glyph.Path), Qt::black);
+            const int32_t offset = 100 + line * 170;
+            if (vertical)
+                canvas.TextOut(4861 - offset * 6 / 10, 100, kLine);
+            else
+                canvas.TextOut(100, offset, kLine);
         }
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * kLines * 25);

@@ -13,12 +13,18 @@
 
 #include <QRegion>
 
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
+class QImage;
 class QPainterPath;
 
 namespace orvella {
+
+class IFont;
+struct TTextMetric;
 
 struct TSpanPaint;
 
@@ -33,6 +39,7 @@ struct TDCState {
     TColor TextColor = clBlack;
     int PolyFillMode = ALTERNATE;
     int StretchBltMode = BLACKONWHITE;
+    uint32_t TextAlign = TA_LEFT | TA_TOP;
     TCoordMap Mapping;
     std::optional<QRegion> Clip;  // device pixels; none means the whole surface
     TPoint PenPos;                // logical
@@ -72,6 +79,23 @@ public:
     void SetPolyFillMode(int mode) { state_.PolyFillMode = mode; }
     int StretchBltMode() const { return state_.StretchBltMode; }
     void SetStretchBltMode(int mode) { state_.StretchBltMode = mode; }
+
+    uint32_t TextAlign() const { return state_.TextAlign; }
+    void SetTextAlign(uint32_t align) { state_.TextAlign = align; }
+
+    // --- text (UTF-8; lengths in logical units) ---
+    // The selected font as the font engine realises it.
+    std::shared_ptr<const IFont> RealizedFont() const;
+    TTextMetric GetTextMetrics() const;
+    // The advance of the text along its direction and the cell height.
+    TSize TextExtent(std::string_view text) const;
+    int32_t TextWidth(std::string_view text) const { return TextExtent(text).cx; }
+    int32_t TextHeight(std::string_view text) const { return TextExtent(text).cy; }
+    // Draws one line of text anti-aliased in the font's colour, turned by the
+    // font's orientation, with its reference point placed as TextAlign says.
+    // Unless the brush is clear, the text's cell is first filled with the
+    // brush colour. With a path open, the glyph outlines join the path instead.
+    virtual void TextOut(int32_t x, int32_t y, std::string_view text);
 
     // --- mapping ---
     const TCoordMap& Mapping() const { return state_.Mapping; }
@@ -173,6 +197,10 @@ private:
     void strokeDevicePath(const QPainterPath& path);
     void drawConvexShape(const std::vector<TSpan>& spans, const QPainterPath& centreLine, Qt::PenJoinStyle join);
     QPainterPath pathToDevice(double offset) const;
+    // Blends colour into the surface by an 8-bit coverage mask whose pixel
+    // (0, 0) lies on device pixel origin; honours the clip region.
+    void blendCoverage(const QImage& coverage, TPoint origin, TColor colour);
+    void addPathOutline(const QPainterPath& logical);
     std::vector<TSpan> pathSpans();
     void addPathPoint(TPoint logical, uint8_t type);
     const std::vector<std::vector<std::pair<int32_t, int32_t>>>& clipRows();

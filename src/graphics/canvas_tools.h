@@ -31,6 +31,12 @@ enum : uint32_t {
 
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 enum : int { ALTERNATE = 1, WINDING = 2 };
+// Text alignment: where the reference point of TextOut lies on the text's
+// cell, and whether TextOut starts at and moves the pen position.
+enum : uint32_t {
+    TA_NOUPDATECP = 0, TA_UPDATECP = 1, TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6,
+    TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24
+};
 enum : int { BLACKONWHITE = 1, WHITEONBLACK = 2, COLORONCOLOR = 3, HALFTONE = 4 };
 enum : int { MM_TEXT = 1, MM_ANISOTROPIC = 8 };
 enum : int { RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5 };
@@ -57,9 +63,9 @@ struct TBrush {
     friend bool operator==(const TBrush&, const TBrush&) = default;
 };
 
-// The font a canvas has selected. Text output lives with the font engine;
-// the canvas only keeps, saves and restores this choice. Height < 0 is the
-// character height in logical units, Size the height in points.
+// The font a canvas has selected; the font engine realises it when text is
+// measured or drawn. Height < 0 is the character height in logical units,
+// Size the height in points; Orientation turns the text.
 struct TFont {
     std::string Name = "ＭＳ Ｐゴシック";
     int32_t Height = -12;

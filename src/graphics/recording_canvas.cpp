@@ -133,6 +133,12 @@ void TRecordingCanvas::FillRect(const TRect& r)
     TCanvas::FillRect(r);
 }
 
+void TRecordingCanvas::TextOut(int32_t x, int32_t y, std::string_view text)
+{
+    record("TextOut(" + numbers({x, y}) + ",\"" + std::string(text) + "\")");
+    TCanvas::TextOut(x, y, text);
+}
+
 void TRecordingCanvas::SetPixel(int32_t x, int32_t y, TColor color)
 {
     record("SetPixel(" + numbers({x, y}) + "," + hex(color) + ")");

@@ -49,6 +49,7 @@ public:
                    int32_t cornerHeight) override;
     void FillRect(const TRect& r) override;
     void SetPixel(int32_t x, int32_t y, TColor color) override;
+    void TextOut(int32_t x, int32_t y, std::string_view text) override;
     void PatBlt(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t rop) override;
     void BitBlt(int32_t x, int32_t y, int32_t width, int32_t height, TCanvas& source, int32_t sx, int32_t sy,
                 uint32_t rop) override;

@@ -10,6 +10,7 @@ namespace {
 const ToolCommand kCommands[] = {
     {"expand", "[-t TABLE] [--keep-quotes] TEXT...", RunExpand, false},
     {"canvas-test", "OUT.png", RunCanvasTest, true},
+    {"font-test", "OUT.png", RunFontTest, true},
     {"stream", "totext FILE | tobinary FILE OUT", RunStream, false},
     {"cfb", "ls FILE | cat FILE PATH | pack DIR FILE | unpack FILE DIR", RunCfb, false},
 };

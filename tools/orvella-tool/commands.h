@@ -21,6 +21,7 @@ std::span<const ToolCommand> Commands();
 
 int RunExpand(const Arguments& args);
 int RunCanvasTest(const Arguments& args);
+int RunFontTest(const Arguments& args);
 int RunStream(const Arguments& args);
 int RunCfb(const Arguments& args);
 
