@@ -1,14 +1,13 @@
 #include "catalog_merge/ini_file.h"
 
 #include "catalog_merge/cp932_fold.h"
+#include "platform/atomic_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvella::velmont {
 
@@ -171,34 +170,15 @@ std::string TIniFile::Serialize() const
 
 void TIniFile::Save(const std::filesystem::path& path) const
 {
-    const std::string bytes = Serialize();
-    std::string temporary = path.string() + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        throw fileError("に書き込めません", path);
     // Keep the permissions of the file being replaced.
+    mode_t mode = 0644;
     struct stat existing {};
     if (::stat(path.c_str(), &existing) == 0)
-        ::fchmod(fd, existing.st_mode & 07777);
-    else
-        ::fchmod(fd, 0644);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += std::size_t(n);
-    }
-    const bool ok = written == bytes.size() && ::fsync(fd) == 0;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (!ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        errno = ok ? errno : savedErrno;
-        const auto error = fileError("に書き込めません", path);
-        ::unlink(temporary.c_str());
-        throw error;
+        mode = existing.st_mode & 07777;
+    try {
+        WriteFileAtomically(path, Serialize(), mode);
+    } catch (const EAtomicFile&) {
+        throw fileError("に書き込めません", path);
     }
 }
 
