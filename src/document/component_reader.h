@@ -49,7 +49,9 @@ public:
     // Value readers, for the read actions of define-properties entries.
     TValueType NextValue() const;
     TValueType ReadValue();
-    bool EndOfList() const { return NextValue() == TValueType::vaNull; }
+    // Peeks at the next byte only: a property name's length byte may exceed
+    // every value type.
+    bool EndOfList() const { return in_.PeekU8() == std::uint8_t(TValueType::vaNull); }
     void ReadListBegin();
     void ReadListEnd();
     std::int32_t ReadInteger();

@@ -3,6 +3,8 @@
 // character sets, cursors): such a value is written as its identifier and
 // read back from either form. Lookup by name ignores case.
 
+#include "platform/color_value.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,7 +26,5 @@ TIdentTable CursorIdents() noexcept;
 std::optional<std::int32_t> IdentToInt(TIdentTable table, std::string_view name) noexcept;
 // The first name with that value (crSizeAll for -22), or nullptr.
 const char* IntToIdent(TIdentTable table, std::int32_t value) noexcept;
-
-inline constexpr std::int32_t clNone = 0x1FFFFFFF;
 
 }  // namespace orvella

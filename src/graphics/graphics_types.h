@@ -2,6 +2,8 @@
 // The plain value types every drawing call speaks: integer points, sizes and
 // rectangles (Right and Bottom exclusive) and colours as 0x00BBGGRR.
 
+#include "platform/color_value.h"
+
 #include <cstdint>
 
 namespace orvella {
@@ -29,15 +31,11 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-// 0x00BBGGRR, as the stored formats keep it.
-using TColor = uint32_t;
-
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clNone = 0x1FFFFFFF;
 
 constexpr uint8_t GetRValue(TColor color) { return uint8_t(color); }
 constexpr uint8_t GetGValue(TColor color) { return uint8_t(color >> 8); }

@@ -9,7 +9,7 @@
 #include "document/stream_format.h"
 #include "edge_class.h"
 #include "fixture_classes.h"
-#include "oracle.h"
+#include "support/oracle.h"
 #include "stream_bytes.h"
 
 #include <gtest/gtest.h>
@@ -282,7 +282,7 @@ TEST(ComponentStream, ReaderTakesWideStringsAndIdentifiersForTheirKinds)
                                           Prop("Flag", Hex("07") + Short("true"))),
                   edge);
     EXPECT_EQ(edge.Text, "あ😀");
-    EXPECT_EQ(edge.Color, clNone);
+    EXPECT_EQ(edge.Color, int32_t(clNone));
     EXPECT_TRUE(edge.Flag);
 }
 

@@ -5,7 +5,7 @@
 #include "document/component_stream.h"
 #include "document/object_text.h"
 #include "fixture_classes.h"
-#include "oracle.h"
+#include "support/oracle.h"
 #include "stream_bytes.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "document/extended_float.h"
 #include "document/object_text.h"
 #include "document/stream_format.h"
-#include "oracle.h"
+#include "support/oracle.h"
 #include "stream_bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "oracle.h"
+#include "support/oracle.h"
 
 #include <filesystem>
 
