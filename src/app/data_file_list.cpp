@@ -4,9 +4,15 @@
 // at exit), the product database.
 
 #include "app/data_main.h"
+#include "paper/copy_papers.h"
+#include "paper/program_catalog.h"
 
 namespace orvella {
 
-void RegisterProgramDataFiles(TDataFileRegistry&) {}
+void RegisterProgramDataFiles(TDataFileRegistry& registry)
+{
+    registry.Register({TDataFileStage::SystemPaper, "$(SystemPaperInfo)", TDataFileRule::Required,
+                       [](const std::filesystem::path& file) { SetProgramPapers(OpenProgramCatalog(file.string(), {})); }});
+}
 
 }  // namespace orvella

@@ -11,8 +11,11 @@ const ToolCommand kCommands[] = {
     {"expand", "[-t TABLE] [--keep-quotes] TEXT...", RunExpand, false},
     {"canvas-test", "OUT.png", RunCanvasTest, true},
     {"font-test", "OUT.png", RunFontTest, true},
+    {"colorspec-test", "OUT.png", RunColorSpecTest, true},
     {"stream", "totext FILE | tobinary FILE OUT", RunStream, false},
     {"cfb", "ls FILE | cat FILE PATH | pack DIR FILE | unpack FILE DIR", RunCfb, false},
+    {"paper", "ls CATALOG | render CATALOG GROUP NAME OUT.png", RunPaper, true},
+    {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
 };
 
 }  // namespace

@@ -22,8 +22,11 @@ std::span<const ToolCommand> Commands();
 int RunExpand(const Arguments& args);
 int RunCanvasTest(const Arguments& args);
 int RunFontTest(const Arguments& args);
+int RunColorSpecTest(const Arguments& args);
 int RunStream(const Arguments& args);
 int RunCfb(const Arguments& args);
+int RunPaper(const Arguments& args);
+int RunImage(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);

@@ -1,0 +1,158 @@
+#include "app/draw_site_widget.h"
+
+#include "drawing/draw_site.h"
+
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace orvella {
+
+namespace {
+
+TShiftState shiftState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
+{
+    TShiftState shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= ssShift;
+    if (modifiers & Qt::ControlModifier) shift |= ssCtrl;
+    if (modifiers & Qt::AltModifier) shift |= ssAlt;
+    if (buttons & Qt::LeftButton) shift |= ssLeft;
+    if (buttons & Qt::RightButton) shift |= ssRight;
+    if (buttons & Qt::MiddleButton) shift |= ssMiddle;
+    return shift;
+}
+
+TSiteMouseEvent mouseEvent(const QMouseEvent& event)
+{
+    TSiteMouseEvent result;
+    switch (event.button()) {
+    case Qt::RightButton: result.Button = TMouseButton::mbRight; break;
+    case Qt::MiddleButton: result.Button = TMouseButton::mbMiddle; break;
+    default: result.Button = TMouseButton::mbLeft; break;
+    }
+    result.Shift = shiftState(event.modifiers(), event.buttons());
+    const QPoint pos = event.position().toPoint();
+    result.Pos = {pos.x(), pos.y()};
+    return result;
+}
+
+}  // namespace
+
+Qt::CursorShape CursorShapeFor(int cursor)
+{
+    switch (cursor) {
+    case crCross: return Qt::CrossCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crDrag: return Qt::DragMoveCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+TDrawSiteWidget::TDrawSiteWidget(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // The site paints every pixel itself; Qt need not clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TDrawSiteWidget::~TDrawSiteWidget()
+{
+    detach();
+}
+
+void TDrawSiteWidget::detach()
+{
+    if (site_)
+        site_->Host = {};
+    site_ = nullptr;
+}
+
+void TDrawSiteWidget::SetSite(TDrawSite* site)
+{
+    detach();
+    site_ = site;
+    if (!site_)
+        return;
+    site_->Host.Invalidate = [this](const TRect& r) { update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top)); };
+    site_->Host.Update = [this] { update(); };
+    site_->Host.SetCursor = [this](TCursor cursor) { setCursor(CursorShapeFor(cursor)); };
+    site_->Host.SetFocus = [this] { setFocus(Qt::MouseFocusReason); };
+    site_->Host.Resize = [this](TSize size) { resize(size.cx, size.cy); };
+    resize(site_->Width(), site_->Height());
+    update();
+}
+
+void TDrawSiteWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (!site_) {
+        painter.fillRect(event->rect(), palette().window());
+        return;
+    }
+    if (frame_.Width() != width() || frame_.Height() != height())
+        frame_.SetSize(std::max(width(), 1), std::max(height(), 1), TPixelFormat::pf24bit);
+    for (const QRect& rect : event->region()) {
+        site_->PaintWindow(frame_.Canvas(), {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
+        painter.drawImage(rect.topLeft(), frame_.AsImage(), rect);
+    }
+}
+
+void TDrawSiteWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (site_)
+        site_->MouseDown(mouseEvent(*event));
+}
+
+void TDrawSiteWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (site_)
+        site_->MouseMove(mouseEvent(*event));
+}
+
+void TDrawSiteWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (site_)
+        site_->MouseUp(mouseEvent(*event));
+}
+
+void TDrawSiteWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!site_)
+        return;
+    TSiteMouseEvent press = mouseEvent(*event);
+    press.Shift |= ssDouble;
+    site_->MouseDown(press);
+    site_->DblClick(press);
+}
+
+void TDrawSiteWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (site_)
+        site_->KeyDown({event->key(), shiftState(event->modifiers(), QGuiApplication::mouseButtons())});
+}
+
+void TDrawSiteWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (site_)
+        site_->KeyUp({event->key(), shiftState(event->modifiers(), QGuiApplication::mouseButtons())});
+}
+
+void TDrawSiteWidget::focusOutEvent(QFocusEvent* event)
+{
+    // Losing the window or a popup taking over ends a drag, as a cancel-mode
+    // request does.
+    if (site_ && (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason))
+        site_->CancelMode();
+    QWidget::focusOutEvent(event);
+}
+
+}  // namespace orvella

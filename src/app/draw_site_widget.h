@@ -1,0 +1,45 @@
+#pragma once
+// The window that shows a draw site: it forwards mouse and key input in
+// device pixels, paints the site through an off-screen frame and shows the
+// cursor the site asks for. The site stays the caller's.
+
+#include "graphics/bitmap.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace orvella {
+
+class TDrawSite;
+
+class TDrawSiteWidget : public QWidget {
+public:
+    explicit TDrawSiteWidget(QWidget* parent = nullptr);
+    ~TDrawSiteWidget() override;
+
+    TDrawSite* Site() const { return site_; }
+    // Connects the site to this window (and a previous one off it).
+    void SetSite(TDrawSite* site);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void detach();
+
+    TDrawSite* site_ = nullptr;
+    TBitmap frame_;
+};
+
+// Qt's cursor shape for a site cursor id.
+Qt::CursorShape CursorShapeFor(int cursor);
+
+}  // namespace orvella

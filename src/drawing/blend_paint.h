@@ -1,0 +1,16 @@
+#pragma once
+// Blending an object's off-screen image into the bitmap a canvas draws on,
+// through an 8-bit coverage mask and a ratio in percent.
+
+#include "graphics/bitmap.h"
+#include "graphics/graphics_types.h"
+
+namespace orvella {
+
+// image and mask are the same size and land at device position at of
+// target; only pixels inside clip (device) and the target change. Mask 255
+// and ratio 100 copy the image pixel.
+void BlendThroughMask(TBitmap& target, const TRect& clip, TPoint at, const TBitmap& image, const TBitmap& mask,
+                      int32_t ratio);
+
+}  // namespace orvella

@@ -1,0 +1,160 @@
+#include "drawing/ghost_list.h"
+
+#include "drawing/draw_site.h"
+#include "graphics/canvas_guards.h"
+#include "graphics/rect_utils.h"
+
+#include <QtGlobal>
+
+namespace orvella {
+
+void TGhost::Start(TDrawSite&, const TRect&, TPoint, TShiftState) {}
+
+void TSelectGhost::Start(TDrawSite& site, const TRect&, TPoint start, TShiftState)
+{
+    site_ = &site;
+    start_ = start;
+    offset_ = {};
+}
+
+void TSelectGhost::Move(TPoint offset, TShiftState)
+{
+    offset_ = offset;
+}
+
+TRect TSelectGhost::Band() const
+{
+    return NormalizeRect({start_.x, start_.y, start_.x + offset_.x, start_.y + offset_.y});
+}
+
+void TSelectGhost::Draw(TCanvas& canvas)
+{
+    const TRect band = Band();
+    canvas.Rectangle(band.Left, band.Top, band.Right, band.Bottom);
+}
+
+void TSelectGhost::Apply(TShiftState)
+{
+    if (!site_)
+        return;
+    // The far edge belongs to the band as drawn.
+    TRect device = site_->LogicalRectToDevice(Band());
+    ++device.Right;
+    ++device.Bottom;
+    site_->SelectInRect(device);
+}
+
+TGhostList& GhostList()
+{
+    static TGhostList list;
+    return list;
+}
+
+void TGhostList::Add(std::unique_ptr<TGhost> ghost)
+{
+    ghosts_.push_back(std::move(ghost));
+}
+
+void TGhostList::Start(TDrawSite& site, TPoint start, TShiftState shift, std::function<void()> onDone)
+{
+    if (Active())
+        Cancel();
+    if (site.Host.Update)
+        site.Host.Update();
+    site_ = &site;
+    start_ = start;
+    last_ = start;
+    shift_ = shift & kModifierKeys;
+    moved_ = false;
+    onDone_ = std::move(onDone);
+    const TRect bounds = site.LogicalClientRect();
+    for (const auto& ghost : ghosts_)
+        ghost->Start(site, bounds, start, shift);
+    redraw();
+}
+
+void TGhostList::Move(TPoint point, TShiftState shift)
+{
+    if (!Active())
+        return;
+    const TShiftState keys = shift & kModifierKeys;
+    if (point == last_ && keys == shift_)
+        return;
+    last_ = point;
+    shift_ = keys;
+    const TPoint offset{point.x - start_.x, point.y - start_.y};
+    for (const auto& ghost : ghosts_)
+        ghost->Move(offset, shift);
+    moved_ = true;
+    redraw();
+}
+
+void TGhostList::Finish(TPoint point, TShiftState shift)
+{
+    if (!Active())
+        return;
+    Move(point, shift);
+    end(moved_, shift);
+}
+
+void TGhostList::Cancel()
+{
+    if (Active())
+        end(false, 0);
+    else
+        ghosts_.clear();
+}
+
+void TGhostList::end(bool apply, TShiftState shift)
+{
+    TDrawSite* site = site_;
+    // Taken out first: an outline applying may start something new, and a
+    // failing one must not leave the list half ended.
+    std::vector<std::unique_ptr<TGhost>> ghosts = std::move(ghosts_);
+    ghosts_.clear();
+    std::function<void()> onDone = std::move(onDone_);
+    onDone_ = nullptr;
+    site_ = nullptr;
+    if (site)
+        site->Invalidate();
+    struct Done {
+        const std::function<void()>& callback;
+        bool any;
+        ~Done()
+        {
+            if (any && callback) {
+                try {
+                    callback();
+                } catch (...) {
+                    qWarning("the drag outline completion failed");
+                }
+            }
+        }
+    } done{onDone, !ghosts.empty()};
+    if (apply)
+        for (const auto& ghost : ghosts)
+            ghost->Apply(shift);
+}
+
+void TGhostList::redraw()
+{
+    if (!site_)
+        return;
+    site_->Invalidate();
+    if (site_->Host.Update)
+        site_->Host.Update();
+}
+
+void TGhostList::Draw(TCanvas& canvas)
+{
+    if (!site_)
+        return;
+    const auto saved = SaveCanvasState(canvas, true);
+    site_->PrepareCanvas(canvas);
+    canvas.Pen() = TPen{clWhite, 0, TPenStyle::psDot, R2_XORPEN};
+    canvas.Brush().Style = TBrushStyle::bsClear;
+    for (const auto& ghost : ghosts_)
+        ghost->Draw(canvas);
+}
+
+}  // namespace orvella

@@ -1,0 +1,78 @@
+#pragma once
+// Drag outlines: while the mouse drags, outlines show where objects would go
+// (or which area a rubber band covers) and are applied on release. The
+// program keeps one list; the concrete outlines for moving, resizing and
+// creating objects come from the designers.
+
+#include "drawing/draw_types.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace orvella {
+
+class TCanvas;
+class TDrawSite;
+
+class TGhost {
+public:
+    virtual ~TGhost() = default;
+    // bounds: the site's logical client area; start: the logical press point.
+    virtual void Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState shift);
+    // offset: from the start point to the pointer, logical units.
+    virtual void Move(TPoint offset, TShiftState shift) = 0;
+    // The canvas has the site's mapping and a white dotted XOR pen, no fill.
+    virtual void Draw(TCanvas& canvas) = 0;
+    virtual void Apply(TShiftState shift) = 0;
+};
+
+// The rubber band of a press on the empty site: selects what lies inside.
+class TSelectGhost : public TGhost {
+public:
+    void Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState shift) override;
+    void Move(TPoint offset, TShiftState shift) override;
+    void Draw(TCanvas& canvas) override;
+    void Apply(TShiftState shift) override;
+    // The band in logical units, normalised.
+    TRect Band() const;
+
+private:
+    TDrawSite* site_ = nullptr;
+    TPoint start_;
+    TPoint offset_;
+};
+
+class TGhostList {
+public:
+    void Add(std::unique_ptr<TGhost> ghost);
+    bool Empty() const { return ghosts_.empty(); }
+    bool Active() const { return site_ != nullptr; }
+    TDrawSite* Site() const { return site_; }
+    bool Moved() const { return moved_; }
+
+    void Start(TDrawSite& site, TPoint start, TShiftState shift, std::function<void()> onDone);
+    void Move(TPoint point, TShiftState shift);
+    // Applies every outline when something moved; then frees them.
+    void Finish(TPoint point, TShiftState shift);
+    void Cancel();
+    // Called by the site at the end of its paint while the list is active.
+    void Draw(TCanvas& canvas);
+
+private:
+    void end(bool apply, TShiftState shift);
+    void redraw();
+
+    std::vector<std::unique_ptr<TGhost>> ghosts_;
+    TDrawSite* site_ = nullptr;
+    TPoint start_;
+    TPoint last_;
+    TShiftState shift_ = 0;
+    bool moved_ = false;
+    std::function<void()> onDone_;
+};
+
+// The program's one outline list (user-interface thread only).
+TGhostList& GhostList();
+
+}  // namespace orvella

@@ -1,0 +1,69 @@
+#include "graphics/png_codec.h"
+
+#include "graphics/bitmap_copy.h"
+#include "graphics/picture_error.h"
+
+#include <cstring>
+
+#include <png.h>
+
+namespace orvella {
+
+bool IsPng(std::string_view bytes) noexcept
+{
+    return bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
+}
+
+// The simplified png_image interface catches libpng's own errors inside
+// the library and answers with a flag and a message, so no jump crosses
+// this code.
+void DecodePng(std::string_view bytes, TBitmap& bitmap, bool& hasAlpha)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+        throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    try {
+        CheckPictureSize(image.width, image.height, "PNG");
+    } catch (...) {
+        png_image_free(&image);
+        throw;
+    }
+    hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    image.format = PNG_FORMAT_BGRA;
+    TBitmap decoded(int32_t(image.width), int32_t(image.height), TPixelFormat::pf32bit);
+    if (!png_image_finish_read(&image, nullptr, decoded.Bits(), decoded.Stride(), nullptr))
+        throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    CopyBitmap(decoded, bitmap);
+}
+
+std::string EncodePng(const TBitmap& bitmap, bool keepAlpha)
+{
+    if (bitmap.Width() <= 0 || bitmap.Height() <= 0)
+        throw EInvalidGraphic("PNG: the picture has no pixels");
+    TBitmap converted;
+    const TBitmap* source = &bitmap;
+    const bool alpha = keepAlpha && bitmap.PixelFormat() == TPixelFormat::pf32bit;
+    if (bitmap.PixelFormat() == TPixelFormat::pf8bit || (bitmap.PixelFormat() == TPixelFormat::pf32bit && !alpha)) {
+        ConvertTo24(bitmap, converted);
+        source = &converted;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(source->Width());
+    image.height = png_uint_32(source->Height());
+    image.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+    png_alloc_size_t size = 0;
+    const auto* rows = const_cast<TBitmap*>(source)->Bits();
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rows, source->Stride(), nullptr))
+        throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    std::string out(size, '\0');
+    if (!png_image_write_to_memory(&image, out.data(), &size, 0, rows, source->Stride(), nullptr))
+        throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    out.resize(size);
+    return out;
+}
+
+}  // namespace orvella

@@ -1,0 +1,84 @@
+#include "paper/copy_papers.h"
+
+#include <ctime>
+#include <filesystem>
+
+namespace orvella {
+
+namespace {
+
+// Days since 1899-12-30 with the time of day as the fraction, in local time.
+double nowAsDateTime()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01
+    const double seconds = double(now) + double(local.tm_gmtoff);
+    return kUnixEpochDays + seconds / 86400.0;
+}
+
+}  // namespace
+
+void CopyPapers(TPapersV2& destination, const TPapersV2& source, bool takeUser, const TCopyProgress& progress,
+                bool takeSystem)
+{
+    const int count = source.Count();
+    for (int i = 0; i < count; ++i) {
+        if (progress)
+            progress(i + 1, count);
+        std::unique_ptr<TPaperInfo> paper = source.Papers(i).Clone();
+        if (!(paper->ReadOnly ? takeSystem : takeUser))
+            continue;
+        const std::string oldName = paper->PaperName;
+        if (!paper->ReadOnly) {
+            for (int existing = destination.IndexOfName(paper->PaperName);
+                 existing >= 0 && destination.Papers(existing).ReadOnly;
+                 existing = destination.IndexOfName(paper->PaperName))
+                paper->PaperName += "$";
+        }
+        destination.Store(*paper);
+        for (const std::string& sectionName : source.SectionNames()) {
+            if (!destination.FindExtraInfo(sectionName))
+                continue;
+            if (std::unique_ptr<TExtraPaperInfo> record = source.GetExtraInfo(sectionName, oldName)) {
+                record->PaperName = paper->PaperName;
+                destination.StoreExtraInfo(sectionName, *record);
+            }
+        }
+    }
+    if (takeSystem) {
+        destination.SetUpdateInfo(source.UpdateInfo().PPRNo, nowAsDateTime());
+        destination.SetCompanyList(source.CompanyList());
+        destination.SetGroupList(source.GroupList());
+        destination.CopyGlobalInfoFrom(source);
+    }
+    destination.MarkModified();
+}
+
+std::unique_ptr<TPapersV2> OpenProgramCatalog(const std::string& systemFile, const std::string& userFile)
+{
+    auto catalog = std::make_unique<TPapersV2>(systemFile, true, true);
+    catalog->AddStandardSections();
+    if (!userFile.empty() && std::filesystem::exists(userFile))
+        ImportUserPapers(*catalog, userFile);
+    catalog->MarkUnmodified();
+    return catalog;
+}
+
+void ImportUserPapers(TPapersV2& catalog, const std::string& fileName)
+{
+    TPapersV2 user(fileName, true, true);
+    user.AddStandardSections();
+    CopyPapers(catalog, user, true, {}, false);
+}
+
+void SaveUserPapers(const TPapersV2& catalog, const std::string& fileName)
+{
+    TPapersV2 user(fileName, true, false, true);
+    user.AddStandardSections();
+    CopyPapers(user, catalog, true, {}, false);
+    user.Flush();
+}
+
+}  // namespace orvella

@@ -1,0 +1,287 @@
+// Colour specifications: defaults and what is stored (read back by Free
+// Pascal's own stream reader), the older direction model, change reports,
+// and the fills on pixels and recorded calls.
+
+#include "graphics/color_spec.h"
+
+#include "document/class_registry.h"
+#include "document/component_stream.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "graphics/recording_canvas.h"
+#include "graphics/safety_bitmap.h"
+#include "support/oracle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace orvella {
+namespace {
+
+std::string withoutSpaces(std::string text)
+{
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\n' || c == '\r'; }),
+               text.end());
+    return text;
+}
+
+class ColorSpecStream : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterClass(TColorSpecWrapper::StaticClassInfo()); }
+};
+
+TEST_F(ColorSpecStream, NewSpecIsSolidBlackAndStoresNothing)
+{
+    ORVELLA_REQUIRE_ORACLES();
+    TColorSpecWrapper wrapper;
+    TColorSpec& spec = wrapper.ColorSpec();
+    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
+    EXPECT_EQ(spec.Color(), clBlack);
+    EXPECT_EQ(spec.GradAngle(), 270);
+    EXPECT_EQ(spec.GradColors().Colors(), (std::vector<TColor>{0xFFFFFF, 0}));
+
+    const std::string text = test::FpcToText(WriteComponent(wrapper));
+    EXPECT_EQ(text.find("Colors"), std::string::npos) << text;
+    EXPECT_EQ(text.find("GradAngle"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Kind"), std::string::npos) << text;
+}
+
+TEST_F(ColorSpecStream, GradientRoundTripsThroughFreePascal)
+{
+    ORVELLA_REQUIRE_ORACLES();
+    TColorSpecWrapper wrapper;
+    TColorSpec& spec = wrapper.ColorSpec();
+    spec.SetKind(TColorSpecKind::cskGradation);
+    spec.SetGradKind(TGradKind::rgkConeClockwise);
+    spec.SetGradAngle(45);
+    spec.GradColors().SetColors({clRed, clBlue});
+    spec.GradColors().SetRepeatCount(2);
+
+    const std::string text = test::FpcToText(WriteComponent(wrapper));
+    const std::string compact = withoutSpaces(text);
+    EXPECT_NE(compact.find("ColorSpec.Kind=cskGradation"), std::string::npos) << text;
+    EXPECT_NE(compact.find("ColorSpec.GradAngle=45"), std::string::npos) << text;
+    EXPECT_NE(compact.find("ColorSpec.GradKind=rgkConeClockwise"), std::string::npos) << text;
+    EXPECT_NE(compact.find("ColorSpec.GradColors.RepeatCount=2"), std::string::npos) << text;
+    EXPECT_NE(compact.find("ColorSpec.GradColors.Colors={02000000FF0000000000FF00}"), std::string::npos) << text;
+
+    TColorSpecWrapper back;
+    ReadComponent(test::FpcToBinary(text), back);
+    EXPECT_EQ(back.ColorSpec().Kind(), TColorSpecKind::cskGradation);
+    EXPECT_EQ(back.ColorSpec().GradKind(), TGradKind::rgkConeClockwise);
+    EXPECT_EQ(back.ColorSpec().GradAngle(), 45);
+    EXPECT_EQ(back.ColorSpec().GradColors().ExpandColors(), (std::vector<TColor>{clRed, clBlue, clRed, clBlue}));
+}
+
+TEST_F(ColorSpecStream, OlderDirectionModelIsReadIntoKindAndAngle)
+{
+    ORVELLA_REQUIRE_ORACLES();
+    const std::string text = "object TColorSpecWrapper\n"
+                             "  ColorSpec.Kind = cskGradation\n"
+                             "  ColorSpec.GradDir = rgdRimToCenter\n"
+                             "  ColorSpec.GradColNum = 3\n"
+                             "  ColorSpec.GradColor0 = clRed\n"
+                             "  ColorSpec.GradColor5 = clLime\n"
+                             "end\n";
+    TColorSpecWrapper wrapper;
+    ReadComponent(test::FpcToBinary(text), wrapper);
+    const TColorSpec& spec = wrapper.ColorSpec();
+    EXPECT_EQ(spec.GradKind(), TGradKind::rgkBoxToCenter);
+    EXPECT_EQ(spec.GradAngle(), 0);
+    EXPECT_EQ(spec.GradColors().Colors(), (std::vector<TColor>{clRed, clBlack, clBlack}))
+        << "the new stops are black and GradColor5 lies beyond the count";
+}
+
+TEST_F(ColorSpecStream, HostileColourCountIsRefused)
+{
+    TColorSpecWrapper wrapper;
+    wrapper.ColorSpec().GradColors().SetColors({clRed, clBlue, clLime});
+    std::string bytes = WriteComponent(wrapper);
+    // The count in front of the three stops claims a million.
+    const std::string stored("\x03\x00\x00\x00", 4);
+    const std::size_t at = bytes.find(stored);
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 4, std::string("\x40\x42\x0F\x00", 4));
+    TColorSpecWrapper back;
+    EXPECT_ANY_THROW(ReadComponent(bytes, back));
+}
+
+struct DirCase {
+    TGradKind kind;
+    int32_t angle;
+    TGradDir want;
+};
+
+class ColorSpecGradDir : public ::testing::TestWithParam<DirCase> {};
+
+TEST_P(ColorSpecGradDir, ReadsAsTheOlderDirection)
+{
+    TColorSpec spec;
+    spec.SetGradKind(GetParam().kind);
+    spec.SetGradAngle(GetParam().angle);
+    EXPECT_EQ(spec.GradDir(), GetParam().want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ColorSpecGradDir, ::testing::Values(
+    DirCase{TGradKind::rgkSimple, 270, TGradDir::rgdLeftToRight},
+    DirCase{TGradKind::rgkSimple, 90, TGradDir::rgdRightToLeft},
+    DirCase{TGradKind::rgkSimple, 0, TGradDir::rgdTopToBottom},
+    DirCase{TGradKind::rgkSimple, 180, TGradDir::rgdBottomToTop},
+    DirCase{TGradKind::rgkSimple, 315, TGradDir::rgdLeftTopToRightBottom},
+    DirCase{TGradKind::rgkSimple, 45, TGradDir::rgdRightTopToLeftBottom},
+    DirCase{TGradKind::rgkSimple, 135, TGradDir::rgdRightBottomToLeftTop},
+    DirCase{TGradKind::rgkSimple, 225, TGradDir::rgdLeftBottomToRightTop},
+    DirCase{TGradKind::rgkSimple, 30, TGradDir::rgdLeftToRight},
+    DirCase{TGradKind::rgkBoxToRim, 30, TGradDir::rgdCenterToRim},
+    DirCase{TGradKind::rgkBoxToCenter, 0, TGradDir::rgdRimToCenter},
+    DirCase{TGradKind::rgkCircleToRim, 0, TGradDir::rgdLeftToRight}));
+
+TEST(ColorSpec, SettingTheOlderDirectionIsOneChange)
+{
+    TColorSpec spec;
+    int changes = 0;
+    spec.OnChange = [&] { ++changes; };
+    spec.SetGradDir(TGradDir::rgdRimToCenter);
+    EXPECT_EQ(spec.GradKind(), TGradKind::rgkBoxToCenter);
+    EXPECT_EQ(spec.GradAngle(), 0);
+    EXPECT_EQ(changes, 1);
+    spec.SetGradDir(TGradDir::rgdBottomToTop);
+    EXPECT_EQ(spec.GradKind(), TGradKind::rgkSimple);
+    EXPECT_EQ(spec.GradAngle(), 180);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(ColorSpec, ChangesAreReportedOnceAndOnlyForRealChanges)
+{
+    TColorSpec spec;
+    int changes = 0;
+    spec.OnChange = [&] { ++changes; };
+    spec.SetColor(clBlack);
+    spec.SetGradAngle(270);
+    EXPECT_EQ(changes, 0) << "setting the value it has is no change";
+
+    spec.GradColors().SetColor(1, clRed);
+    EXPECT_EQ(changes, 1) << "the stops report through their specification";
+    spec.SetGradColor(5, clLime);
+    EXPECT_EQ(changes, 1) << "a stop beyond the count is not written";
+
+    TColorSpec source;
+    source.SetKind(TColorSpecKind::cskGradation);
+    source.SetColor(clBlue);
+    source.SetGradKind(TGradKind::rgkCircleToRim);
+    source.GradColors().SetColors({clRed, clLime, clBlue});
+    spec.Assign(source);
+    EXPECT_EQ(changes, 2) << "Assign reports one change";
+    EXPECT_EQ(spec.GradKind(), TGradKind::rgkCircleToRim);
+    EXPECT_EQ(spec.GradColors().Count(), 3);
+}
+
+TEST(GradationColors, ExpandsRepeatsAndRefusesOutOfRange)
+{
+    TGradationColors colors;
+    colors.SetColors({clRed, clBlue});
+    colors.SetRepeatCount(2);
+    EXPECT_EQ(colors.ExpandColors(), (std::vector<TColor>{clRed, clBlue, clRed, clBlue}));
+    colors.ReverseColors();
+    EXPECT_EQ(colors.Colors(), (std::vector<TColor>{clBlue, clRed}));
+    EXPECT_THROW(colors.Color(2), std::out_of_range);
+    colors.SetCount(3);
+    EXPECT_EQ(colors.Color(2), clBlack);
+}
+
+// --- fills ---
+
+TBitmap& whiteBitmap(TBitmap& bitmap, int32_t width, int32_t height)
+{
+    bitmap.SetSize(width, height, TPixelFormat::pf24bit);
+    bitmap.Canvas().Brush() = {clWhite, TBrushStyle::bsSolid};
+    bitmap.Canvas().FillRect({0, 0, width, height});
+    return bitmap;
+}
+
+TEST(ColorSpecFill, PictureKindWithoutPictureFillsSolid)
+{
+    TColorSpec spec;
+    spec.SetColor(clRed);
+    spec.SetKind(TColorSpecKind::cskBitmap);
+    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
+    TBitmap bitmap;
+    whiteBitmap(bitmap, 8, 8);
+    spec.Fill(bitmap.Canvas(), {2, 2, 6, 6});
+    EXPECT_EQ(bitmap.GetPixelColor(3, 3), clRed);
+    EXPECT_EQ(bitmap.GetPixelColor(6, 6), clWhite);
+    EXPECT_EQ(bitmap.Canvas().Brush().Color, clWhite) << "the canvas's brush is restored";
+}
+
+TEST(ColorSpecFill, GradientWithoutStopsDrawsNothing)
+{
+    TColorSpec spec;
+    spec.SetKind(TColorSpecKind::cskGradation);
+    spec.SetGradColNum(0);
+    TBitmap bitmap;
+    whiteBitmap(bitmap, 16, 16);
+    spec.Fill(bitmap.Canvas(), {0, 0, 16, 16});
+    for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 16; ++x)
+            ASSERT_EQ(bitmap.GetPixelColor(x, y), clWhite);
+}
+
+TEST(ColorSpecFill, TileShiftStartsEverySecondRowHalfATileLeft)
+{
+    TColorSpec spec;
+    TBitmap tile(10, 10);
+    spec.SetBitmap(tile);
+    spec.SetKind(TColorSpecKind::cskBitmap);
+    spec.SetTile(true);
+    spec.SetTileShift(true);
+    TRecordingCanvas canvas;
+    spec.Fill(canvas, {0, 0, 25, 25});
+    std::vector<std::pair<int, int>> origins;
+    for (const std::string& call : canvas.CallTexts())
+        if (call.starts_with("StretchBlt(")) {
+            int x = 0, y = 0;
+            std::sscanf(call.c_str(), "StretchBlt(%d,%d", &x, &y);
+            origins.emplace_back(x, y);
+        }
+    EXPECT_EQ(origins, (std::vector<std::pair<int, int>>{
+                           {0, 0}, {10, 0}, {20, 0}, {-5, 10}, {5, 10}, {15, 10}, {0, 20}, {10, 20}, {20, 20}}));
+}
+
+TEST(ColorSpecFill, PrintingResamplesTheGradientSmoothly)
+{
+    TColorSpec spec;
+    spec.SetKind(TColorSpecKind::cskGradation);
+    const auto distinctColours = [&](TCanvas& canvas, TBitmap& bitmap) {
+        spec.Fill(canvas, {0, 0, 512, 4});
+        std::set<TColor> colours;
+        for (int32_t x = 0; x < 512; ++x)
+            colours.insert(bitmap.GetPixelColor(x, 1));
+        return colours.size();
+    };
+    TBitmap screen;
+    whiteBitmap(screen, 512, 4);
+    EXPECT_LE(distinctColours(screen.Canvas(), screen), 128u) << "the screen stretches the 128-pixel map";
+
+    TBitmap page;
+    whiteBitmap(page, 512, 4);
+    TRecordingCanvas printer(&page, 600, TDeviceTechnology::RasterPrinter);
+    EXPECT_GT(distinctColours(printer, page), 200u);
+}
+
+TEST(ColorSpecFill, PreviewShowsACheckerBoardUnderAClearFill)
+{
+    TColorSpec spec;
+    spec.SetStyle(TBrushStyle::bsClear);
+    TBitmap bitmap;
+    whiteBitmap(bitmap, 32, 32);
+    spec.DrawPreview(bitmap.Canvas(), {0, 0, 32, 32});
+    EXPECT_EQ(bitmap.GetPixelColor(0, 0), TColor(8421504));
+    EXPECT_EQ(bitmap.GetPixelColor(8, 0), clWhite);
+    EXPECT_EQ(bitmap.GetPixelColor(0, 8), clWhite);
+    EXPECT_EQ(bitmap.GetPixelColor(8, 8), TColor(8421504));
+}
+
+}  // namespace
+}  // namespace orvella
