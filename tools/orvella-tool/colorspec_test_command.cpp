@@ -1,5 +1,5 @@
 // orvella-tool colorspec-test OUT.png
-// Draws every kind of fill a colour specification has, for a person to check
+// Draws every kind of colour fill, for a person to check
 // by eye: each gradient kind at 0, 45 and 90 degrees, the hatches over a
 // solid background, and a picture stretched, tiled and tiled with shifted
 // rows.
@@ -8,7 +8,7 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 
 #include <iostream>
 #include <string>
@@ -75,19 +75,19 @@ int RunColorSpecTest(const Arguments& args)
 
     for (int kind = 0; kind < 7; ++kind)
         for (const int32_t angle : {0, 45, 90}) {
-            TColorSpec spec;
-            spec.SetKind(TColorSpecKind::cskGradation);
-            spec.SetGradKind(TGradKind(kind));
-            spec.SetGradAngle(angle);
-            spec.GradColors().SetColors({RGB(255, 40, 40), RGB(250, 220, 40), RGB(30, 90, 220)});
-            spec.Fill(canvas, sheet.next(std::string(kGradKindNames[kind]) + " " + std::to_string(angle) + "°"));
+            TColorSpec fill;
+            fill.SetKind(TColorSpecKind::cskGradation);
+            fill.SetGradKind(TGradKind(kind));
+            fill.SetGradAngle(angle);
+            fill.GradColors().SetColors({RGB(255, 40, 40), RGB(250, 220, 40), RGB(30, 90, 220)});
+            fill.Fill(canvas, sheet.next(std::string(kGradKindNames[kind]) + " " + std::to_string(angle) + "°"));
         }
     {
-        TColorSpec spec;
-        spec.SetKind(TColorSpecKind::cskGradation);
-        spec.GradColors().SetColors({clWhite, RGB(0, 100, 60)});
-        spec.GradColors().SetRepeatCount(3);
-        spec.Fill(canvas, sheet.next("Simple ×3 repeats"));
+        TColorSpec fill;
+        fill.SetKind(TColorSpecKind::cskGradation);
+        fill.GradColors().SetColors({clWhite, RGB(0, 100, 60)});
+        fill.GradColors().SetRepeatCount(3);
+        fill.Fill(canvas, sheet.next("Simple ×3 repeats"));
     }
 
     const char* const styles[] = {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal",
@@ -96,10 +96,10 @@ int RunColorSpecTest(const Arguments& args)
         const TRect place = sheet.next(styles[style]);
         canvas.Brush() = {RGB(230, 240, 255), TBrushStyle::bsSolid};
         canvas.FillRect(place);
-        TColorSpec spec;
-        spec.SetColor(RGB(0, 80, 160));
-        spec.SetStyle(TBrushStyle(style));
-        spec.Fill(canvas, place);
+        TColorSpec fill;
+        fill.SetColor(RGB(0, 80, 160));
+        fill.SetStyle(TBrushStyle(style));
+        fill.Fill(canvas, place);
     }
 
     TBitmap picture;
@@ -108,24 +108,24 @@ int RunColorSpecTest(const Arguments& args)
         const char* label;
         bool tile, shift;
     } pictureFills[] = {{"stretched", false, false}, {"tiled", true, false}, {"tiled, shifted rows", true, true}};
-    for (const auto& fill : pictureFills) {
-        const TRect place = sheet.next(fill.label);
+    for (const auto& layout : pictureFills) {
+        const TRect place = sheet.next(layout.label);
         const auto saved = canvas.SaveDC();
         canvas.IntersectClipRect(place);
-        TColorSpec spec;
-        spec.SetBitmap(picture);
-        spec.SetKind(TColorSpecKind::cskBitmap);
-        spec.SetTile(fill.tile);
-        spec.SetTileShift(fill.shift);
-        spec.Fill(canvas, place);
+        TColorSpec fill;
+        fill.SetBitmap(picture);
+        fill.SetKind(TColorSpecKind::cskBitmap);
+        fill.SetTile(layout.tile);
+        fill.SetTileShift(layout.shift);
+        fill.Fill(canvas, place);
         canvas.RestoreDC(saved);
     }
     {
-        TColorSpec spec;
-        spec.SetBitmap(picture);
-        spec.SetKind(TColorSpecKind::cskBitmap);
-        spec.SetTile(true);
-        spec.DrawPreview(canvas, sheet.next("preview, tiled"));
+        TColorSpec fill;
+        fill.SetBitmap(picture);
+        fill.SetKind(TColorSpecKind::cskBitmap);
+        fill.SetTile(true);
+        fill.DrawPreview(canvas, sheet.next("preview, tiled"));
         TColorSpec clear;
         clear.SetStyle(TBrushStyle::bsClear);
         clear.DrawPreview(canvas, sheet.next("preview, clear"));

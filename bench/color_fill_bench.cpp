@@ -4,7 +4,7 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 
 #include <QGuiApplication>
 
@@ -46,13 +46,13 @@ void BM_FillFaceWithGradient(benchmark::State& state)
     canvas.SetWindowExt({254, 254});
     canvas.SetViewportExt({dpi, dpi});
 
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskGradation);
-    spec.SetGradKind(kind);
-    spec.SetGradAngle(45);
-    spec.GradColors().SetColors({RGB(255, 40, 40), RGB(250, 220, 40), RGB(30, 90, 220)});
+    TColorSpec fill;
+    fill.SetKind(TColorSpecKind::cskGradation);
+    fill.SetGradKind(kind);
+    fill.SetGradAngle(45);
+    fill.GradColors().SetColors({RGB(255, 40, 40), RGB(250, 220, 40), RGB(30, 90, 220)});
     for (auto _ : state)
-        spec.Fill(canvas, {0, 0, kFace, kFace});
+        fill.Fill(canvas, {0, 0, kFace, kFace});
     state.SetLabel(std::to_string(dpi) + " dpi");
 }
 

@@ -1,4 +1,4 @@
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 
 #include "document/ident_tables.h"
 #include "document/property_table.h"

@@ -1,8 +1,8 @@
-// Colour specifications: defaults and what is stored (read back by Free
+// Colour fills: defaults and what is stored (read back by Free
 // Pascal's own stream reader), the older direction model, change reports,
 // and the fills on pixels and recorded calls.
 
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 
 #include "document/class_registry.h"
 #include "document/component_stream.h"
@@ -163,7 +163,7 @@ TEST(ColorSpec, ChangesAreReportedOnceAndOnlyForRealChanges)
     EXPECT_EQ(changes, 0) << "setting the value it has is no change";
 
     spec.GradColors().SetColor(1, clRed);
-    EXPECT_EQ(changes, 1) << "the stops report through their specification";
+    EXPECT_EQ(changes, 1) << "the stops report through their fill";
     spec.SetGradColor(5, clLime);
     EXPECT_EQ(changes, 1) << "a stop beyond the count is not written";
 

@@ -1,11 +1,11 @@
-#include "graphics/color_spec_history.h"
+#include "graphics/color_fill_history.h"
 
 #include "document/component_stream.h"
 #include "document/doc_name_list.h"
 #include "document/doc_storage.h"
 #include "document/property_table.h"
 #include "graphics/bitmap.h"
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 #include "graphics/encoded_images.h"
 #include "graphics/picture_ex.h"
 #include "graphics/png_codec.h"
@@ -19,7 +19,7 @@ namespace {
 constexpr const char* kNameList = "ColorSpec\\NameList";
 constexpr const char* kResourceName = "TColorSpecWrapper";
 
-// The specification as the history stores it: without its picture.
+// The fill as the history stores it: without its picture.
 std::string storedForm(const TColorSpec& spec)
 {
     TColorSpecWrapper wrapper;

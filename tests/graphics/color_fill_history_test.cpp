@@ -1,8 +1,8 @@
-// The history of used colour specifications, in a file of its own.
+// The history of used colour fills, in a file of its own.
 
-#include "graphics/color_spec_history.h"
+#include "graphics/color_fill_history.h"
 
-#include "graphics/color_spec.h"
+#include "graphics/color_fill.h"
 #include "graphics/picture_ex.h"
 #include "support/tool_runner.h"
 

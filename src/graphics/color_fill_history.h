@@ -1,5 +1,5 @@
 #pragma once
-// The colour specifications a user used last, most recent first, each with a
+// The colour fills a user used last, most recent first, each with a
 // small preview, in a compound file of its own. The file is opened for each
 // operation and closed after it; reads that fail give an empty result.
 
@@ -38,7 +38,7 @@ public:
     // Deletes the file.
     void Clear();
 
-    // The key a specification is listed under: a hash over its stored form
+    // The key a fill is listed under: a hash over its stored form
     // and its preview.
     static std::string HistoryKey(const TColorSpec& spec, const TPictureEx& preview);
     static void MakePreview(const TColorSpec& spec, TPictureEx& preview);

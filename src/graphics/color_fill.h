@@ -108,7 +108,7 @@ private:
     TListener imageListener_;
 };
 
-// Streams a colour specification on its own (the history's entries).
+// Streams a colour fill on its own (the history's entries).
 class TColorSpecWrapper : public TComponent {
     ORVELLA_PERSISTENT(TColorSpecWrapper)
 
