@@ -11,20 +11,15 @@
 // A plug-in library exports one function, "OrvGetClassObject", which hands
 // out the class object (an IClassFactory) for a class identifier.
 //
-// This header is all a plug-in needs; it uses nothing of Orvella.
+// This header and the header-only GUID type it includes are all a plug-in
+// needs; nothing of Orvella is linked.
+
+#include "platform/guid.h"
 
 #include <cstdint>
 
 namespace orvella {
 
-struct TGuid {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
-
-    friend bool operator==(const TGuid&, const TGuid&) = default;
-};
 
 using TResult = int32_t;
 

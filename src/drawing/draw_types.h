@@ -5,7 +5,7 @@
 // positions in device pixels of the site).
 
 #include "graphics/graphics_types.h"
-#include "graphics/guid.h"
+#include "platform/guid.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // listener in subscription order; kinds are GUIDs. TChangeNotify adds nested
 // update counting, so that a run of changes is reported once.
 
-#include "graphics/guid.h"
+#include "platform/guid.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "graphics/guid.h"
+#include "platform/guid.h"
 
 #include <cstdio>
 

@@ -1,6 +1,7 @@
 #pragma once
 // GUIDs as the program's change kinds and object capabilities name them,
-// written in the registry form and checked while compiling.
+// written in the registry form and checked while compiling. The plug-in
+// boundary uses the same type, so this header stays free of Orvella code.
 
 #include <cstdint>
 #include <string>
