@@ -303,6 +303,18 @@ TPropInfo ComponentProperty(const char* name, Get_ get, Set_ set)
 template <class Field>
 TPropInfo ComponentProperty(const char* name, Field field) { return ComponentProperty(name, field, field); }
 
+// Keeps a property's place in the writing order without storing anything: a
+// descendant that redeclares the name with accessors is written at this
+// place (the control properties that only some drawing objects store).
+inline TPropInfo ReservedProperty(const char* name, TPropKind kind = TPropKind::Integer)
+{
+    TPropInfo info;
+    info.Name = name;
+    info.Kind = kind;
+    info.StoredFlag = false;
+    return info;
+}
+
 // The description of class C with ancestor Parent, for C::StaticClassInfo:
 //   const TClassInfo& TFoo::StaticClassInfo()
 //   {

@@ -4,6 +4,8 @@
 
 #include "document/class_registry.h"
 #include "document/component.h"
+#include "drawing/action_list.h"
+#include "drawing/do_actions.h"
 #include "drawing/draw_site.h"
 #include "drawing/ghost_list.h"
 #include "drawing/object_utils.h"
@@ -159,6 +161,8 @@ bool TLOCreator::CreateObject(TDrawSite& site, std::string_view command)
             PlaceNewObject(object, site);
         if (OnRecordUndo)
             OnRecordUndo(object, "追加");
+        else
+            ActionList().Add(std::make_unique<TDOAddAction>(object, "追加"));
         if (object.Selectable()) {
             site.SetAllSelected(false);
             object.SetSelected(true);

@@ -99,7 +99,8 @@ public:
     void AddAlias(std::string name, std::string className);
 
     // The editor's hooks: an object was inserted; the creation is recorded
-    // as the undo step "追加"; one-shot creation modes end.
+    // as the undo step "追加" (an add step in the program's history unless
+    // OnRecordUndo is set); one-shot creation modes end.
     std::function<void(TDrawObject&)> OnObjectCreated;
     std::function<void(TDrawObject&, const std::string& caption)> OnRecordUndo;
     std::function<void()> OnResetCreationModes;

@@ -4,6 +4,7 @@
 
 #include "drawing/blend_paint.h"
 #include "drawing/draw_site.h"
+#include "drawing/object_copy.h"
 #include "graphics/bitmap.h"
 #include "graphics/bitmap_for_rect.h"
 #include "graphics/bitmap_related_dc.h"
@@ -49,7 +50,15 @@ void ReportPaintFailure(std::exception_ptr error) noexcept
 
 const TClassInfo& TDrawObject::StaticClassInfo()
 {
+    // The control's geometry, cursor and hint keep their places before
+    // Border for the objects that store them (label objects do).
     static const TClassInfo info = DeclareClass<TDrawObject, TComponent>("TDrawObject", {
+        ReservedProperty("Left"),
+        ReservedProperty("Top"),
+        ReservedProperty("Width"),
+        ReservedProperty("Height"),
+        ReservedProperty("Cursor"),
+        ReservedProperty("Hint", TPropKind::String),
         BooleanProperty("Border", &TDrawObject::Border, &TDrawObject::SetBorder),
         BooleanProperty("Movable", &TDrawObject::Movable, &TDrawObject::SetMovable).Default(1),
         BooleanProperty("Selectable", &TDrawObject::Selectable, &TDrawObject::SetSelectable).Default(1),
@@ -242,6 +251,21 @@ void TDrawObject::PaintTo(TCanvas& canvas)
     paintFailureMarker(canvas, {device.Left, device.Top, device.Right + 1, device.Bottom + 1});
 }
 
+void TDrawObject::Assign(const TDrawObject& source)
+{
+    if (&source == this)
+        return;
+    BeginUpdate();
+    try {
+        AssignPublished(*this, source);
+        cursor_ = source.cursor_;
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
 void* TDrawObject::QueryInterface(const TGuid& iid)
 {
     if (iid == IID_Listener) {
@@ -255,6 +279,8 @@ void TDrawObject::SetParentComponent(TComponent& parent)
 {
     if (auto* site = dynamic_cast<TDrawSite*>(&parent))
         site->InsertObject(*this);
+    else if (auto* container = dynamic_cast<TDrawObjectContainer*>(&parent))
+        container->AdoptMember(*this);
 }
 
 void TDrawObject::ownerChanged()

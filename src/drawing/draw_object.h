@@ -19,6 +19,18 @@ class TBitmap;
 class TCanvas;
 class TDrawSite;
 
+class TDrawObject;
+
+// A drawing object that holds other drawing objects as its members (a
+// group); a stream read hands the members stored inside its record to it.
+class TDrawObjectContainer {
+public:
+    virtual void AdoptMember(TDrawObject& member) = 0;
+
+protected:
+    ~TDrawObjectContainer() = default;
+};
+
 class TDrawObject : public TComponent, public virtual IDOInterface {
     ORVELLA_PERSISTENT(TDrawObject)
 
@@ -94,6 +106,11 @@ public:
     virtual void PaintTo(TCanvas& canvas);
     // The content, in site-logical coordinates.
     virtual void Paint(TCanvas& canvas) = 0;
+    // Takes over source's stored state (source is of the same class); the
+    // undo history and the clipboard copy objects through it. The default
+    // copies the published properties and the cursor; classes with extra
+    // stored data or members override it and call the base.
+    virtual void Assign(const TDrawObject& source);
 
     // --- capabilities ---
     void* QueryInterface(const TGuid& iid) override;

@@ -15,6 +15,7 @@ const ToolCommand kCommands[] = {
     {"stream", "totext FILE | tobinary FILE OUT", RunStream, false},
     {"cfb", "ls FILE | cat FILE PATH | pack DIR FILE | unpack FILE DIR", RunCfb, false},
     {"paper", "ls CATALOG | render CATALOG GROUP NAME OUT.png", RunPaper, true},
+    {"face-test", "OUT.png [GROUP NAME]", RunFaceTest, true},
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
 };
 

@@ -26,6 +26,7 @@ int RunColorSpecTest(const Arguments& args);
 int RunStream(const Arguments& args);
 int RunCfb(const Arguments& args);
 int RunPaper(const Arguments& args);
+int RunFaceTest(const Arguments& args);
 int RunImage(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.

@@ -1,0 +1,62 @@
+// orvella-tool face-test: a paper of the compiled catalog on a paper site,
+// written as a PNG of the site's size.
+
+#include "document/paper_site.h"
+#include "paper/papers.h"
+#include "support/tool_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <sstream>
+
+namespace orvella {
+namespace {
+
+using test::BinaryDir;
+using test::RunTool;
+using test::TempDir;
+
+// The site's device size for the paper of that group and name.
+QSize siteSize(const std::string& group, const std::string& name)
+{
+    TPapersV2 catalog(BinaryDir() + "/share/orvella/orvella.ppr", true, true);
+    for (int i = 0; i < catalog.Count(); ++i)
+        if (catalog.Papers(i).GroupName == group && catalog.Papers(i).PaperName == name) {
+            TPaperSite site;
+            site.ShowPaper(&catalog.Papers(i));
+            return {site.Width(), site.Height()};
+        }
+    return {};
+}
+
+TEST(FaceTestCommand, WritesThePaperSiteAsAPicture)
+{
+    TempDir dir;
+    const std::string out = dir.File("site.png");
+    const test::ToolRun run = RunTool({"face-test", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    std::istringstream line(run.out);
+    std::string group, name, size;
+    std::getline(line, group, '\t');
+    std::getline(line, name, '\t');
+    std::getline(line, size);
+    const QImage image(QString::fromStdString(out));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), siteSize(group, name)) << group << " / " << name;
+    EXPECT_EQ(size, std::to_string(image.width()) + "x" + std::to_string(image.height()));
+}
+
+TEST(FaceTestCommand, NamesAPaperOrFailsClearly)
+{
+    TempDir dir;
+    const test::ToolRun missing = RunTool({"face-test", dir.File("x.png"), "NoGroup", "NoPaper"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("no such paper"), std::string::npos) << missing.err;
+    EXPECT_EQ(RunTool({"face-test"}).status, 2);
+}
+
+}  // namespace
+}  // namespace orvella
