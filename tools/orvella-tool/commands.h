@@ -28,6 +28,7 @@ int RunCfb(const Arguments& args);
 int RunPaper(const Arguments& args);
 int RunFaceTest(const Arguments& args);
 int RunImage(const Arguments& args);
+int RunDoc(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);

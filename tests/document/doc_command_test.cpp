@@ -1,0 +1,81 @@
+// orvella-tool doc: new documents on the compiled catalog's papers, their
+// listing and their text dump.
+
+#include "support/tool_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace orvella::test {
+namespace {
+
+struct CatalogPaper {
+    std::string group;
+    std::string name;
+    int faces = 0;
+};
+
+// The compiled catalog's papers, as `paper ls` lists them.
+std::vector<CatalogPaper> CatalogPapers()
+{
+    const ToolRun run = RunTool({"paper", "ls", BinaryDir() + "/share/orvella/orvella.ppr"});
+    std::vector<CatalogPaper> papers;
+    std::istringstream lines(run.out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        CatalogPaper paper;
+        std::string kind, size, faces;
+        std::getline(fields, paper.group, '\t');
+        std::getline(fields, paper.name, '\t');
+        std::getline(fields, kind, '\t');
+        std::getline(fields, size, '\t');
+        std::getline(fields, faces, '\t');
+        paper.faces = std::stoi(faces);
+        papers.push_back(paper);
+    }
+    return papers;
+}
+
+// The first paper, the last, and the one with the most faces.
+std::vector<CatalogPaper> SamplePapers(const std::vector<CatalogPaper>& papers)
+{
+    auto most = papers.front();
+    for (const CatalogPaper& paper : papers)
+        if (paper.faces > most.faces)
+            most = paper;
+    return {papers.front(), papers.back(), most};
+}
+
+TEST(DocCommand, MakesListsAndDumpsADocumentOnCatalogPapers)
+{
+    const std::vector<CatalogPaper> papers = CatalogPapers();
+    ASSERT_FALSE(papers.empty());
+    TempDir dir;
+    for (const CatalogPaper& paper : SamplePapers(papers)) {
+        const std::string file = dir.File("new.ovd");
+        const ToolRun made = RunTool({"doc", "new", paper.group, paper.name, file});
+        ASSERT_EQ(made.status, 0) << paper.name << ": " << made.err;
+        const ToolRun listed = RunTool({"doc", "ls", file});
+        ASSERT_EQ(listed.status, 0) << listed.err;
+        EXPECT_EQ(listed.out, "sheet 0 *\t新規シート1\t" + paper.group + "\t" + paper.name + "\t" +
+                                  std::to_string(paper.faces) + " faces\n");
+        const ToolRun dumped = RunTool({"doc", "dump", file});
+        ASSERT_EQ(dumped.status, 0) << dumped.err;
+        EXPECT_NE(dumped.out.find("--- DataInfo\nobject TDataInfo\n"), std::string::npos) << dumped.out;
+        EXPECT_NE(dumped.out.find("--- Sheets\\NameList0\\PaperInfo\nobject T"), std::string::npos) << dumped.out;
+        EXPECT_NE(dumped.out.find("--- Sheets\\NameList0\\Info\nobject TLabelData\n"), std::string::npos) << dumped.out;
+    }
+}
+
+TEST(DocCommand, RefusesAnUnknownPaperAndBadUsage)
+{
+    TempDir dir;
+    EXPECT_EQ(RunTool({"doc", "new", "No group", "No paper", dir.File("x.ovd")}).status, 1);
+    EXPECT_EQ(RunTool({"doc", "ls"}).status, 2);
+    EXPECT_EQ(RunTool({"doc", "ls", dir.File("missing.ovd")}).status, 1);
+}
+
+}  // namespace
+}  // namespace orvella::test
