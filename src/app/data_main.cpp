@@ -5,7 +5,7 @@
 #include "app/file_error.h"
 #include "app/help.h"
 #include "app/instance_lock.h"
-#include "app/main_window_stub.h"
+#include "app/main_window.h"
 #include "app/message_window.h"
 #include "app/printer_list.h"
 #include "app/startup_switches.h"
@@ -104,7 +104,7 @@ bool TdataMain::Start()
         return false;
     }
 
-    mainWindow_ = options_.CreateMainWindow ? options_.CreateMainWindow() : new TMainWindowStub;
+    mainWindow_ = options_.CreateMainWindow ? options_.CreateMainWindow() : new TfrmMain;
     QWidget* main = mainWindow_->Widget();
     SetMainForm(main);
     main->show();

@@ -8,6 +8,7 @@
 #include "app/app_frame.h"
 #include "app/data_files.h"
 #include "app/global_notify.h"
+#include "app/main_window_interface.h"
 #include "app/plugin_list.h"
 #include "app/program_macros.h"
 
@@ -21,7 +22,6 @@
 
 namespace orvella {
 
-class IMainWindow;
 class IPrinterList;
 class TInstanceLock;
 class TSettingsStore;

@@ -3,13 +3,19 @@
 // and opens the first document at the first idle moment.
 
 #include "app/data_main.h"
-#include "app/main_window_stub.h"
+#include "app/hosted_view.h"
+#include "app/main_window.h"
+#include "app/main_window_interface.h"
+#include "app/prepare_form.h"
 #include "app/printer_list.h"
 #include "app/window_placement.h"
+#include "paper/papers.h"
+#include "paper/program_catalog.h"
 #include "platform/settings_store.h"
 #include "support/tool_runner.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -17,8 +23,15 @@
 namespace orvella::test {
 namespace {
 
-class FakeMainWindow : public TMainWindowStub {
+class FakeMainWindow : public QMainWindow, public IMainWindow {
 public:
+    FakeMainWindow()
+    {
+        setObjectName(QStringLiteral("frmMain"));
+        setWindowTitle(QStringLiteral("$(AppName)"));
+        PrepareForm(this);
+    }
+    QWidget* Widget() override { return this; }
     bool OpenDocument(const QString& fileName) override
     {
         opened << fileName;
@@ -102,6 +115,48 @@ TEST_F(Startup, WithoutADocumentANewOneIsStartedOnce)
     QTest::qWait(50);
     EXPECT_EQ(window_->newDocuments, 1);
     EXPECT_TRUE(window_->opened.isEmpty());
+}
+
+// The program's own main window: the first idle moment leaves it on a new,
+// untitled document on the catalog's first paper, shown in the client panel.
+TEST_F(Startup, TheMainWindowStartsOnANewDocumentOnTheDefaultPaper)
+{
+    options_.CreateMainWindow = {};
+    options_.RegisterDataFiles = [](TDataFileRegistry& registry) {
+        registry.Register({TDataFileStage::SystemPaper, "$(SystemPaperInfo)", TDataFileRule::Required,
+                           [](const std::filesystem::path& file) {
+                               auto catalog = std::make_unique<TPapersV2>(file.string() + ".work", true, false, true);
+                               TMatrixPaperInfo paper;
+                               paper.PaperName = "Card";
+                               paper.PortraitWidth = 2100;
+                               paper.PortraitHeight = 2970;
+                               paper.FaceWidth = 1000;
+                               paper.FaceHeight = 500;
+                               paper.FaceCountX = paper.FaceCountY = 1;
+                               catalog->Store(paper);
+                               SetProgramPapers(std::move(catalog));
+                           }});
+    };
+    {
+        TdataMain data(options_);
+        bool started = false;
+        start(data, started);
+        ASSERT_TRUE(started);
+        auto* main = dynamic_cast<TfrmMain*>(data.MainWindow());
+        ASSERT_NE(main, nullptr);
+        QTRY_VERIFY(main->HostedView() != nullptr);
+        // Once idle, the sheet fills the middle of the panel: white paper on
+        // the window's grey (an empty view shows only the grey).
+        const auto centre = [main] {
+            const QImage shown = main->HostedView()->grab().toImage();
+            return shown.pixelColor(shown.width() / 2, shown.height() / 2);
+        };
+        QTRY_COMPARE(centre(), QColor(Qt::white));
+        EXPECT_TRUE(main->HostedView()->isVisible());
+        EXPECT_EQ(main->windowTitle(), QStringLiteral("Orvella - 新規作成"));
+        EXPECT_TRUE(main->close());
+    }
+    SetProgramPapers(nullptr);
 }
 
 struct FailureCase {

@@ -29,6 +29,7 @@ int RunPaper(const Arguments& args);
 int RunFaceTest(const Arguments& args);
 int RunImage(const Arguments& args);
 int RunDoc(const Arguments& args);
+int RunRender(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
