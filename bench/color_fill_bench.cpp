@@ -5,8 +5,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/color_fill.h"
-
-#include <QGuiApplication>
+#include "offscreen_app.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,19 +22,9 @@ public:
     TDeviceTechnology Technology() const override { return TDeviceTechnology::RasterPrinter; }
 };
 
-QGuiApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-    return app;
-}
-
 void BM_FillFaceWithGradient(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     const auto kind = TGradKind(state.range(0));
     const int32_t dpi = int32_t(state.range(1));
     const int32_t pixels = MulDiv(kFace, dpi, 254);

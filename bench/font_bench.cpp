@@ -5,8 +5,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "platform/font_engine.h"
-
-#include <QGuiApplication>
+#include "offscreen_app.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,16 +16,6 @@ using namespace orvella;
 constexpr int kEmPixels = 24 * 600 / 72;  // 24 pt at 600 dpi
 const char* const kLine = "ディスクラベル（縦書き）ー。音楽の記録、二〇二六年";  // 25 characters
 constexpr int kLines = 40;                                                     // 1,000 characters
-
-QGuiApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 std::shared_ptr<const IFont> font(bool vertical)
 {
@@ -40,7 +29,7 @@ std::shared_ptr<const IFont> font(bool vertical)
 // Shaping and building outlines for every line, as after a change of text.
 void BM_LayoutThousandCharacters(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     const bool vertical = state.range(0) != 0;
     for (auto _ : state) {
         const auto fresh = font(vertical);  // a new font object has no run cache
@@ -55,7 +44,7 @@ BENCHMARK(BM_LayoutThousandCharacters)->Arg(0)->Arg(1)->Unit(benchmark::kMillise
 // runs are in the font's cache after the first round, as when a face repaints.
 void BM_DrawThousandCharacters(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     const bool vertical = state.range(0) != 0;
     TBitmap page(4961, 7016, TPixelFormat::pf32bit);
     TCanvas& canvas = page.Canvas();

@@ -8,10 +8,9 @@
 #include "graphics/canvas.h"
 #include "paper/papers.h"
 #include "platform/win_math.h"
+#include "offscreen_app.h"
 
 #include <benchmark/benchmark.h>
-
-#include <QGuiApplication>
 
 #include <cstdlib>
 #include <memory>
@@ -19,16 +18,6 @@
 namespace {
 
 using namespace orvella;
-
-QGuiApplication& application()
-{
-    static int argc = 1;
-    static char name[] = "bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 TPapersV2& catalog()
 {
@@ -53,7 +42,7 @@ const TPaperInfo& paperFor(int64_t which)
 
 void BM_PaintPaperSite(benchmark::State& state)
 {
-    application();
+    bench::OffscreenApplication();
     const TPaperInfo& paper = paperFor(state.range(0));
     const int32_t dpi = int32_t(state.range(1));
     TPaperSite site;
