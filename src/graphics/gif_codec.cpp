@@ -85,6 +85,11 @@ void DecodeGif(std::string_view bytes, TBitmap& bitmap, int& transparentIndex)
         const int64_t screenHeight = std::max<int64_t>(gif->SHeight, int64_t(desc.Top) + desc.Height);
         CheckPictureSize(screenWidth, screenHeight, "GIF");
         CheckPictureSize(desc.Width, desc.Height, "GIF");
+        // The screen is decoded at 8 bits and copied out at full colour; a
+        // palette picture never needs the limit that photographs do, and a
+        // hostile screen size would otherwise cost more than a gigabyte.
+        if (screenWidth * screenHeight > kMaxGifPixels)
+            throw EInvalidGraphic("GIF: the picture is too large");
         const ColorMapObject* map = desc.ColorMap != nullptr ? desc.ColorMap : gif->SColorMap;
         if (map == nullptr)
             throw EInvalidGraphic("GIF: the image has no colour table");

@@ -17,6 +17,8 @@ public:
 // all, are refused before anything is allocated.
 inline constexpr int32_t kMaxPictureSide = 32768;
 inline constexpr int64_t kMaxPicturePixels = int64_t(1) << 28;
+// GIF screens (palette pictures) are held to a quarter of that.
+inline constexpr int64_t kMaxGifPixels = kMaxPicturePixels / 4;
 
 // Raises EInvalidGraphic unless the size is positive and within the limits.
 void CheckPictureSize(int64_t width, int64_t height, const char* what);
