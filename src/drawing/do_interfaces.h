@@ -96,14 +96,14 @@ class IDOColorSpec : public virtual IDOInterface {
 public:
     static constexpr TGuid IID = MakeGuid("{405F7333-8D50-11D1-A1CA-0060976E9510}");
     virtual const TColorSpec& GetColorSpec() const = 0;
-    virtual void SetColorSpec(const TColorSpec& spec) = 0;
+    virtual void SetColorSpec(const TColorSpec& colorFill) = 0;
 };
 
 class IDOOptionalColorSpec : public virtual IDOInterface {
 public:
     static constexpr TGuid IID = MakeGuid("{405F7334-8D50-11D1-A1CA-0060976E9510}");
     virtual const TColorSpec& GetColorSpec() const = 0;
-    virtual void SetColorSpec(const TColorSpec& spec) = 0;
+    virtual void SetColorSpec(const TColorSpec& colorFill) = 0;
     virtual bool GetDisabled() const = 0;
     virtual void SetDisabled(bool disabled) = 0;
 };

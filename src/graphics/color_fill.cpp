@@ -55,8 +55,8 @@ const TClassInfo& TColorSpec::StaticClassInfo()
         info.Name = name;
         info.Kind = TPropKind::Integer;
         info.GetOrdinal = [index](const TPersistent& o) {
-            const auto& spec = static_cast<const TColorSpec&>(o);
-            return std::int64_t(index < spec.GradColNum() ? spec.GradColor(index) : 0);
+            const auto& colorFill = static_cast<const TColorSpec&>(o);
+            return std::int64_t(index < colorFill.GradColNum() ? colorFill.GradColor(index) : 0);
         };
         info.SetOrdinal = [index](TPersistent& o, std::int64_t value) {
             static_cast<TColorSpec&>(o).SetGradColor(index, TColor(value));

@@ -20,10 +20,10 @@ constexpr const char* kNameList = "ColorSpec\\NameList";
 constexpr const char* kResourceName = "TColorSpecWrapper";
 
 // The fill as the history stores it: without its picture.
-std::string storedForm(const TColorSpec& spec)
+std::string storedForm(const TColorSpec& colorFill)
 {
     TColorSpecWrapper wrapper;
-    wrapper.ColorSpec().Assign(spec);
+    wrapper.ColorSpec().Assign(colorFill);
     wrapper.ColorSpec().ImageData().Clear();
     return WriteComponentRes(kResourceName, wrapper);
 }
@@ -59,20 +59,20 @@ const TClassInfo& TColorSpecHistory::StaticClassInfo()
 
 void TColorSpecHistory::SetFilename(const std::string& filename) { filename_ = filename; }
 
-void TColorSpecHistory::MakePreview(const TColorSpec& spec, TPictureEx& preview)
+void TColorSpecHistory::MakePreview(const TColorSpec& colorFill, TPictureEx& preview)
 {
     TBitmap bitmap(kPreviewSize, kPreviewSize, TPixelFormat::pf24bit);
     TColorSpec drawn;
-    drawn.Assign(spec);
+    drawn.Assign(colorFill);
     drawn.DrawPreview(bitmap.Canvas(), {0, 0, kPreviewSize, kPreviewSize});
     auto png = std::make_unique<TPNGImage>();
     png->LoadFromBytes(EncodePng(bitmap));
     preview.SetGraphic(std::move(png));
 }
 
-std::string TColorSpecHistory::HistoryKey(const TColorSpec& spec, const TPictureEx& preview)
+std::string TColorSpecHistory::HistoryKey(const TColorSpec& colorFill, const TPictureEx& preview)
 {
-    std::string bytes = storedForm(spec);
+    std::string bytes = storedForm(colorFill);
     preview.WritePictureData(bytes);
     bytes.append(4, '\0');
     uint64_t hash = 0;
@@ -84,11 +84,11 @@ std::string TColorSpecHistory::HistoryKey(const TColorSpec& spec, const TPicture
     return std::to_string(int64_t(hash));
 }
 
-void TColorSpecHistory::Add(const TColorSpec& spec)
+void TColorSpecHistory::Add(const TColorSpec& colorFill)
 {
     TPictureEx preview;
-    MakePreview(spec, preview);
-    const std::string key = HistoryKey(spec, preview);
+    MakePreview(colorFill, preview);
+    const std::string key = HistoryKey(colorFill, preview);
 
     auto storage = openForWriting(filename_);
     {
@@ -103,7 +103,7 @@ void TColorSpecHistory::Add(const TColorSpec& spec)
             const int added = names.AddNew();
             names.RenameEntry(added, key);
             names.MoveEntry(added, 0);
-            writeStream(*storage, names.ElementPath(0), storedForm(spec));
+            writeStream(*storage, names.ElementPath(0), storedForm(colorFill));
             std::string pictureBytes;
             preview.WritePictureData(pictureBytes);
             writeStream(*storage, previewPath(key), pictureBytes);
@@ -132,14 +132,14 @@ int TColorSpecHistory::Count()
     }
 }
 
-void TColorSpecHistory::Load(int index, TColorSpec& spec)
+void TColorSpecHistory::Load(int index, TColorSpec& colorFill)
 {
     TFileStorage storage(filename_, dmRead | dmShareDenyWrite);
     TDocNameList names(storage, kNameList);
     const std::string bytes = names.OpenStream(index, dmRead)->ReadAll();
     TColorSpecWrapper wrapper;
     ReadComponentRes(bytes, wrapper);
-    spec.Assign(wrapper.ColorSpec());
+    colorFill.Assign(wrapper.ColorSpec());
 }
 
 void TColorSpecHistory::GetPreview(int index, TPictureEx& picture)

@@ -26,12 +26,12 @@ public:
     const std::string& Filename() const { return filename_; }
     void SetFilename(const std::string& filename);
 
-    // Puts spec at the front (moving it there when it is listed already) and
+    // Puts colorFill at the front (moving it there when it is listed already) and
     // drops entries beyond Limit. Failures propagate.
-    void Add(const TColorSpec& spec);
+    void Add(const TColorSpec& colorFill);
     // 0 when the file is missing or unreadable.
     int Count();
-    void Load(int index, TColorSpec& spec);
+    void Load(int index, TColorSpec& colorFill);
     // Leaves picture empty on any failure.
     void GetPreview(int index, TPictureEx& picture);
     void Delete(int index);
@@ -40,8 +40,8 @@ public:
 
     // The key a fill is listed under: a hash over its stored form
     // and its preview.
-    static std::string HistoryKey(const TColorSpec& spec, const TPictureEx& preview);
-    static void MakePreview(const TColorSpec& spec, TPictureEx& preview);
+    static std::string HistoryKey(const TColorSpec& colorFill, const TPictureEx& preview);
+    static void MakePreview(const TColorSpec& colorFill, TPictureEx& preview);
 
 private:
     int32_t limit_ = 10;

@@ -20,9 +20,9 @@ protected:
 
     static std::unique_ptr<TColorSpec> solid(TColor color)
     {
-        auto spec = std::make_unique<TColorSpec>();
-        spec->SetColor(color);
-        return spec;
+        auto colorFill = std::make_unique<TColorSpec>();
+        colorFill->SetColor(color);
+        return colorFill;
     }
 
     test::TempDir dir;

@@ -36,11 +36,11 @@ TEST_F(ColorSpecStream, NewSpecIsSolidBlackAndStoresNothing)
 {
     ORVELLA_REQUIRE_ORACLES();
     TColorSpecWrapper wrapper;
-    TColorSpec& spec = wrapper.ColorSpec();
-    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
-    EXPECT_EQ(spec.Color(), clBlack);
-    EXPECT_EQ(spec.GradAngle(), 270);
-    EXPECT_EQ(spec.GradColors().Colors(), (std::vector<TColor>{0xFFFFFF, 0}));
+    TColorSpec& colorFill = wrapper.ColorSpec();
+    EXPECT_EQ(colorFill.Kind(), TColorSpecKind::cskSolid);
+    EXPECT_EQ(colorFill.Color(), clBlack);
+    EXPECT_EQ(colorFill.GradAngle(), 270);
+    EXPECT_EQ(colorFill.GradColors().Colors(), (std::vector<TColor>{0xFFFFFF, 0}));
 
     const std::string text = test::FpcToText(WriteComponent(wrapper));
     EXPECT_EQ(text.find("Colors"), std::string::npos) << text;
@@ -52,12 +52,12 @@ TEST_F(ColorSpecStream, GradientRoundTripsThroughFreePascal)
 {
     ORVELLA_REQUIRE_ORACLES();
     TColorSpecWrapper wrapper;
-    TColorSpec& spec = wrapper.ColorSpec();
-    spec.SetKind(TColorSpecKind::cskGradation);
-    spec.SetGradKind(TGradKind::rgkConeClockwise);
-    spec.SetGradAngle(45);
-    spec.GradColors().SetColors({clRed, clBlue});
-    spec.GradColors().SetRepeatCount(2);
+    TColorSpec& colorFill = wrapper.ColorSpec();
+    colorFill.SetKind(TColorSpecKind::cskGradation);
+    colorFill.SetGradKind(TGradKind::rgkConeClockwise);
+    colorFill.SetGradAngle(45);
+    colorFill.GradColors().SetColors({clRed, clBlue});
+    colorFill.GradColors().SetRepeatCount(2);
 
     const std::string text = test::FpcToText(WriteComponent(wrapper));
     const std::string compact = withoutSpaces(text);
@@ -87,10 +87,10 @@ TEST_F(ColorSpecStream, OlderDirectionModelIsReadIntoKindAndAngle)
                              "end\n";
     TColorSpecWrapper wrapper;
     ReadComponent(test::FpcToBinary(text), wrapper);
-    const TColorSpec& spec = wrapper.ColorSpec();
-    EXPECT_EQ(spec.GradKind(), TGradKind::rgkBoxToCenter);
-    EXPECT_EQ(spec.GradAngle(), 0);
-    EXPECT_EQ(spec.GradColors().Colors(), (std::vector<TColor>{clRed, clBlack, clBlack}))
+    const TColorSpec& colorFill = wrapper.ColorSpec();
+    EXPECT_EQ(colorFill.GradKind(), TGradKind::rgkBoxToCenter);
+    EXPECT_EQ(colorFill.GradAngle(), 0);
+    EXPECT_EQ(colorFill.GradColors().Colors(), (std::vector<TColor>{clRed, clBlack, clBlack}))
         << "the new stops are black and GradColor5 lies beyond the count";
 }
 
@@ -118,10 +118,10 @@ class ColorSpecGradDir : public ::testing::TestWithParam<DirCase> {};
 
 TEST_P(ColorSpecGradDir, ReadsAsTheOlderDirection)
 {
-    TColorSpec spec;
-    spec.SetGradKind(GetParam().kind);
-    spec.SetGradAngle(GetParam().angle);
-    EXPECT_EQ(spec.GradDir(), GetParam().want);
+    TColorSpec colorFill;
+    colorFill.SetGradKind(GetParam().kind);
+    colorFill.SetGradAngle(GetParam().angle);
+    EXPECT_EQ(colorFill.GradDir(), GetParam().want);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ColorSpecGradDir, ::testing::Values(
@@ -140,31 +140,31 @@ INSTANTIATE_TEST_SUITE_P(Table, ColorSpecGradDir, ::testing::Values(
 
 TEST(ColorSpec, SettingTheOlderDirectionIsOneChange)
 {
-    TColorSpec spec;
+    TColorSpec colorFill;
     int changes = 0;
-    spec.OnChange = [&] { ++changes; };
-    spec.SetGradDir(TGradDir::rgdRimToCenter);
-    EXPECT_EQ(spec.GradKind(), TGradKind::rgkBoxToCenter);
-    EXPECT_EQ(spec.GradAngle(), 0);
+    colorFill.OnChange = [&] { ++changes; };
+    colorFill.SetGradDir(TGradDir::rgdRimToCenter);
+    EXPECT_EQ(colorFill.GradKind(), TGradKind::rgkBoxToCenter);
+    EXPECT_EQ(colorFill.GradAngle(), 0);
     EXPECT_EQ(changes, 1);
-    spec.SetGradDir(TGradDir::rgdBottomToTop);
-    EXPECT_EQ(spec.GradKind(), TGradKind::rgkSimple);
-    EXPECT_EQ(spec.GradAngle(), 180);
+    colorFill.SetGradDir(TGradDir::rgdBottomToTop);
+    EXPECT_EQ(colorFill.GradKind(), TGradKind::rgkSimple);
+    EXPECT_EQ(colorFill.GradAngle(), 180);
     EXPECT_EQ(changes, 2);
 }
 
 TEST(ColorSpec, ChangesAreReportedOnceAndOnlyForRealChanges)
 {
-    TColorSpec spec;
+    TColorSpec colorFill;
     int changes = 0;
-    spec.OnChange = [&] { ++changes; };
-    spec.SetColor(clBlack);
-    spec.SetGradAngle(270);
+    colorFill.OnChange = [&] { ++changes; };
+    colorFill.SetColor(clBlack);
+    colorFill.SetGradAngle(270);
     EXPECT_EQ(changes, 0) << "setting the value it has is no change";
 
-    spec.GradColors().SetColor(1, clRed);
+    colorFill.GradColors().SetColor(1, clRed);
     EXPECT_EQ(changes, 1) << "the stops report through their fill";
-    spec.SetGradColor(5, clLime);
+    colorFill.SetGradColor(5, clLime);
     EXPECT_EQ(changes, 1) << "a stop beyond the count is not written";
 
     TColorSpec source;
@@ -172,10 +172,10 @@ TEST(ColorSpec, ChangesAreReportedOnceAndOnlyForRealChanges)
     source.SetColor(clBlue);
     source.SetGradKind(TGradKind::rgkCircleToRim);
     source.GradColors().SetColors({clRed, clLime, clBlue});
-    spec.Assign(source);
+    colorFill.Assign(source);
     EXPECT_EQ(changes, 2) << "Assign reports one change";
-    EXPECT_EQ(spec.GradKind(), TGradKind::rgkCircleToRim);
-    EXPECT_EQ(spec.GradColors().Count(), 3);
+    EXPECT_EQ(colorFill.GradKind(), TGradKind::rgkCircleToRim);
+    EXPECT_EQ(colorFill.GradColors().Count(), 3);
 }
 
 TEST(GradationColors, ExpandsRepeatsAndRefusesOutOfRange)
@@ -203,13 +203,13 @@ TBitmap& whiteBitmap(TBitmap& bitmap, int32_t width, int32_t height)
 
 TEST(ColorSpecFill, PictureKindWithoutPictureFillsSolid)
 {
-    TColorSpec spec;
-    spec.SetColor(clRed);
-    spec.SetKind(TColorSpecKind::cskBitmap);
-    EXPECT_EQ(spec.Kind(), TColorSpecKind::cskSolid);
+    TColorSpec colorFill;
+    colorFill.SetColor(clRed);
+    colorFill.SetKind(TColorSpecKind::cskBitmap);
+    EXPECT_EQ(colorFill.Kind(), TColorSpecKind::cskSolid);
     TBitmap bitmap;
     whiteBitmap(bitmap, 8, 8);
-    spec.Fill(bitmap.Canvas(), {2, 2, 6, 6});
+    colorFill.Fill(bitmap.Canvas(), {2, 2, 6, 6});
     EXPECT_EQ(bitmap.GetPixelColor(3, 3), clRed);
     EXPECT_EQ(bitmap.GetPixelColor(6, 6), clWhite);
     EXPECT_EQ(bitmap.Canvas().Brush().Color, clWhite) << "the canvas's brush is restored";
@@ -217,12 +217,12 @@ TEST(ColorSpecFill, PictureKindWithoutPictureFillsSolid)
 
 TEST(ColorSpecFill, GradientWithoutStopsDrawsNothing)
 {
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskGradation);
-    spec.SetGradColNum(0);
+    TColorSpec colorFill;
+    colorFill.SetKind(TColorSpecKind::cskGradation);
+    colorFill.SetGradColNum(0);
     TBitmap bitmap;
     whiteBitmap(bitmap, 16, 16);
-    spec.Fill(bitmap.Canvas(), {0, 0, 16, 16});
+    colorFill.Fill(bitmap.Canvas(), {0, 0, 16, 16});
     for (int32_t y = 0; y < 16; ++y)
         for (int32_t x = 0; x < 16; ++x)
             ASSERT_EQ(bitmap.GetPixelColor(x, y), clWhite);
@@ -230,14 +230,14 @@ TEST(ColorSpecFill, GradientWithoutStopsDrawsNothing)
 
 TEST(ColorSpecFill, TileShiftStartsEverySecondRowHalfATileLeft)
 {
-    TColorSpec spec;
+    TColorSpec colorFill;
     TBitmap tile(10, 10);
-    spec.SetBitmap(tile);
-    spec.SetKind(TColorSpecKind::cskBitmap);
-    spec.SetTile(true);
-    spec.SetTileShift(true);
+    colorFill.SetBitmap(tile);
+    colorFill.SetKind(TColorSpecKind::cskBitmap);
+    colorFill.SetTile(true);
+    colorFill.SetTileShift(true);
     TRecordingCanvas canvas;
-    spec.Fill(canvas, {0, 0, 25, 25});
+    colorFill.Fill(canvas, {0, 0, 25, 25});
     std::vector<std::pair<int, int>> origins;
     for (const std::string& call : canvas.CallTexts())
         if (call.starts_with("StretchBlt(")) {
@@ -251,10 +251,10 @@ TEST(ColorSpecFill, TileShiftStartsEverySecondRowHalfATileLeft)
 
 TEST(ColorSpecFill, PrintingResamplesTheGradientSmoothly)
 {
-    TColorSpec spec;
-    spec.SetKind(TColorSpecKind::cskGradation);
+    TColorSpec colorFill;
+    colorFill.SetKind(TColorSpecKind::cskGradation);
     const auto distinctColours = [&](TCanvas& canvas, TBitmap& bitmap) {
-        spec.Fill(canvas, {0, 0, 512, 4});
+        colorFill.Fill(canvas, {0, 0, 512, 4});
         std::set<TColor> colours;
         for (int32_t x = 0; x < 512; ++x)
             colours.insert(bitmap.GetPixelColor(x, 1));
@@ -272,11 +272,11 @@ TEST(ColorSpecFill, PrintingResamplesTheGradientSmoothly)
 
 TEST(ColorSpecFill, PreviewShowsACheckerBoardUnderAClearFill)
 {
-    TColorSpec spec;
-    spec.SetStyle(TBrushStyle::bsClear);
+    TColorSpec colorFill;
+    colorFill.SetStyle(TBrushStyle::bsClear);
     TBitmap bitmap;
     whiteBitmap(bitmap, 32, 32);
-    spec.DrawPreview(bitmap.Canvas(), {0, 0, 32, 32});
+    colorFill.DrawPreview(bitmap.Canvas(), {0, 0, 32, 32});
     EXPECT_EQ(bitmap.GetPixelColor(0, 0), TColor(8421504));
     EXPECT_EQ(bitmap.GetPixelColor(8, 0), clWhite);
     EXPECT_EQ(bitmap.GetPixelColor(0, 8), clWhite);
