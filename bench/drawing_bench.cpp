@@ -2,7 +2,7 @@
 // direct and double-buffered, and drawing the whole site onto a bitmap at
 // another zoom, as previews and printing do.
 
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "drawing/draw_site.h"
 #include "graphics/bitmap.h"

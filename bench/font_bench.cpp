@@ -4,7 +4,7 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
-#include "platform/font_engine.h"
+#include "platform/fonts/font_engine.h"
 #include "offscreen_app.h"
 
 #include <benchmark/benchmark.h>

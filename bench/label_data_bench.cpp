@@ -3,10 +3,10 @@
 // making the document, saving it (previews and compression included),
 // opening it, and selecting every sheet in turn.
 
-#include "document/class_registry.h"
+#include "formats/class_registry.h"
 #include "document/label_data.h"
 #include "document/lo_rect_base.h"
-#include "document/property_table.h"
+#include "formats/property_table.h"
 #include "drawing/do_list.h"
 #include "graphics/canvas.h"
 #include "paper/paper_info.h"

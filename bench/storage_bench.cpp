@@ -1,9 +1,9 @@
 // Opening a 20 MB document of 2,000 streams, reading every stream and saving
 // it, next to copying the same file as the floor.
 
-#include "document/doc_name_list.h"
-#include "document/doc_storage.h"
-#include "document/doc_stream.h"
+#include "formats/doc_name_list.h"
+#include "formats/doc_storage.h"
+#include "formats/doc_stream.h"
 
 #include <benchmark/benchmark.h>
 

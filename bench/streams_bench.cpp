@@ -1,12 +1,12 @@
 // Writing and reading a component stream of 1,000 components, the size of a
 // busy label face; reported in bytes per second of stream.
 
-#include "document/class_registry.h"
-#include "document/collection.h"
-#include "document/component.h"
-#include "document/component_stream.h"
-#include "document/property_table.h"
-#include "document/string_list.h"
+#include "formats/class_registry.h"
+#include "formats/collection.h"
+#include "formats/component.h"
+#include "formats/component_stream.h"
+#include "formats/property_table.h"
+#include "formats/string_list.h"
 
 #include <benchmark/benchmark.h>
 

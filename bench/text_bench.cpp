@@ -1,7 +1,7 @@
 // Text conversions on the file boundary: every string of a component stream
 // passes through the CP932 codec.
 
-#include "app/macro_string.h"
+#include "frame/macro_string.h"
 #include "platform/cp932.h"
 
 #include <benchmark/benchmark.h>

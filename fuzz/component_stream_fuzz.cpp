@@ -2,14 +2,14 @@
 // kind of property, and printing them in the text form; then parsing
 // arbitrary text as the text form.
 
-#include "document/class_registry.h"
-#include "document/collection.h"
-#include "document/component.h"
-#include "document/component_stream.h"
-#include "document/object_text.h"
-#include "document/property_table.h"
-#include "document/stream_format.h"
-#include "document/string_list.h"
+#include "formats/class_registry.h"
+#include "formats/collection.h"
+#include "formats/component.h"
+#include "formats/component_stream.h"
+#include "formats/object_text.h"
+#include "formats/property_table.h"
+#include "formats/stream_format.h"
+#include "formats/string_list.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Compound files come from users and downloads: parse any bytes, and what
 // parses must write and parse back to the same tree.
 
-#include "document/compound_file.h"
-#include "document/storage_error.h"
+#include "formats/compound_file.h"
+#include "formats/storage_error.h"
 
 #include <cstddef>
 #include <cstdint>

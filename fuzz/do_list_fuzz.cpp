@@ -1,9 +1,9 @@
 // Reading arbitrary bytes as a pasted object list and as a stored draw site.
 
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
-#include "document/class_registry.h"
-#include "document/component_stream.h"
+#include "formats/class_registry.h"
+#include "formats/component_stream.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
 

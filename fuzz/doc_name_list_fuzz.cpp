@@ -1,8 +1,8 @@
 // A name list stream from a damaged document: load it, add and delete
 // entries, and never reach outside the list's storage.
 
-#include "document/doc_name_list.h"
-#include "document/storage_error.h"
+#include "formats/doc_name_list.h"
+#include "formats/storage_error.h"
 #include "platform/backslash_path.h"
 
 #include <cstddef>

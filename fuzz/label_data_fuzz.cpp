@@ -4,8 +4,8 @@
 // and saving are left out: rendering needs the GUI.
 
 #include "document/label_data.h"
-#include "document/storage_error.h"
-#include "document/stream_format.h"
+#include "formats/storage_error.h"
+#include "formats/stream_format.h"
 #include "paper/paper_error.h"
 #include "paper/paper_info.h"
 #include "platform/cp932.h"

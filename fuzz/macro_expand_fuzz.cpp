@@ -1,8 +1,8 @@
 // A macro table and a text from the same input: the first line is the text,
 // the rest is the table (texts come from documents, tables from data files).
 
-#include "app/macro_string.h"
-#include "app/split_tokens.h"
+#include "frame/macro_string.h"
+#include "frame/split_tokens.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // and everything the program asks of an opened one must answer or fail
 // with a catalog, storage or stream error, never crash.
 
-#include "document/storage_error.h"
-#include "document/stream_format.h"
+#include "formats/storage_error.h"
+#include "formats/stream_format.h"
 #include "graphics/graphics_types.h"
 #include "paper/face_info.h"
 #include "paper/face_outline.h"

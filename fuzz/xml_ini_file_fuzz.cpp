@@ -1,7 +1,7 @@
 // XML settings documents arrive inside downloaded paper catalogs and from
 // plug-ins: parse any bytes and read them as sections and values.
 
-#include "document/xml_ini_file.h"
+#include "formats/xml_ini_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 
 #include <cstdio>
 

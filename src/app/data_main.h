@@ -5,12 +5,12 @@
 // the document named on the command line (or a new one), and at the end it
 // runs the data files' exit work.
 
-#include "app/app_frame.h"
-#include "app/data_files.h"
-#include "app/global_notify.h"
+#include "frame/app_frame.h"
+#include "frame/data_files.h"
+#include "frame/global_notify.h"
 #include "app/main_window_interface.h"
-#include "app/plugin_list.h"
-#include "app/program_macros.h"
+#include "frame/plugin_list.h"
+#include "frame/program_macros.h"
 
 #include <QObject>
 #include <QPointer>

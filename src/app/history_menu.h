@@ -3,7 +3,7 @@
 // run "&0 item", "&1 item", ... with UseAccelerator; an optional last entry
 // clears the list. Choosing an entry moves it to the front and reports it.
 
-#include "app/history_manager.h"
+#include "frame/history_manager.h"
 
 #include <QObject>
 #include <QString>

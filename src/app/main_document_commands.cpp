@@ -2,15 +2,15 @@
 // save and save as, the picture export, the user paper backup, the start
 // menu, templates applied to the current face and dropped files.
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 #include "app/file_dialogs.h"
 #include "app/hosted_view.h"
 #include "app/image_export.h"
 #include "app/main_window.h"
-#include "app/message_box.h"
+#include "frame/message_box.h"
 #include "app/start_wizard.h"
 #include "app/user_paper_file.h"
-#include "document/compound_file.h"
+#include "formats/compound_file.h"
 #include "document/label_data.h"
 #include "drawing/do_list.h"
 #include "drawing/object_utils.h"

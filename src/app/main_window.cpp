@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_window.h"
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 #include "app/drop_file.h"
 #include "app/edit_targets.h"
 #include "app/history_menu.h"

@@ -5,7 +5,7 @@
 // backup, the start menu and help; it keeps the recent files and takes a
 // file dropped on it.
 
-#include "app/history_manager.h"
+#include "frame/history_manager.h"
 #include "app/main_actions.h"
 #include "app/main_window_interface.h"
 

@@ -1,6 +1,6 @@
 #include "app/message_window.h"
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 #include "app/window_placement.h"
 
 #include <QApplication>

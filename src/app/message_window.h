@@ -3,7 +3,7 @@
 // OnMessageBox. A dialog titled with the application title, the text centred
 // in a panel, up to three buttons taken from the button kinds.
 
-#include "app/message_box.h"
+#include "frame/message_box.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "app/user_paper_file.h"
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 #include "app/file_dialogs.h"
 #include "paper/copy_papers.h"
 #include "paper/program_catalog.h"

@@ -1,6 +1,6 @@
 #include "app/window_placement.h"
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 
 #include <QGuiApplication>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "catalog_merge/dat_updater.h"
 
-#include "app/macro_string.h"
-#include "app/split_tokens.h"
+#include "frame/macro_string.h"
+#include "frame/split_tokens.h"
 #include "catalog_merge/cp932_fold.h"
 #include "platform/backslash_path.h"
 #include "platform/cp932.h"

@@ -1,6 +1,6 @@
 #include "catalog_merge/velmont.h"
 
-#include "app/macro_string.h"
+#include "frame/macro_string.h"
 #include "catalog_merge/dat_updater.h"
 #include "platform/utf8.h"
 

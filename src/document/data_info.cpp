@@ -1,8 +1,8 @@
 #include "document/data_info.h"
 
-#include "document/class_registry.h"
+#include "formats/class_registry.h"
 #include "document/product_info.h"
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 namespace orvella {
 

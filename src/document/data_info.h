@@ -4,7 +4,7 @@
 // last shown in, and the three information records as children named
 // "ProductInfo", "CreatorInfoE" and "CreatorInfoJ".
 
-#include "document/component.h"
+#include "formats/component.h"
 
 #include <cstdint>
 #include <string>

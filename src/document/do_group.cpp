@@ -1,8 +1,8 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "document/do_group.h"
 
-#include "document/class_registry.h"
+#include "formats/class_registry.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
 #include "drawing/do_list.h"

@@ -2,7 +2,7 @@
 // The snap grid stored with each sheet: its pitch, whether it shows (as
 // lines or dots) and whether objects snap to it.
 
-#include "document/persistent.h"
+#include "formats/persistent.h"
 #include "graphics/graphics_types.h"
 
 #include <cstdint>

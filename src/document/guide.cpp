@@ -1,9 +1,9 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "document/guide.h"
 
-#include "document/byte_reader.h"
-#include "document/byte_writer.h"
+#include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
 #include "document/grid.h"
 #include "graphics/canvas.h"
 

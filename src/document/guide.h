@@ -4,7 +4,7 @@
 // objects may snap to.
 
 #include "document/grid.h"
-#include "document/persistent.h"
+#include "formats/persistent.h"
 #include "graphics/graphics_types.h"
 
 #include <array>

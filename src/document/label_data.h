@@ -18,7 +18,7 @@
 //
 // Everything but EffectivePaper belongs to the user-interface thread.
 
-#include "document/component.h"
+#include "formats/component.h"
 #include "document/size_adjust.h"
 #include "drawing/draw_object.h"
 

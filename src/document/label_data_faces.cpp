@@ -3,8 +3,8 @@
 
 #include "document/label_data.h"
 
-#include "document/doc_name_list.h"
-#include "document/doc_stream.h"
+#include "formats/doc_name_list.h"
+#include "formats/doc_stream.h"
 #include "document/label_data_layout.h"
 #include "document/ld_objects.h"
 #include "drawing/do_list.h"

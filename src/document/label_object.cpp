@@ -1,9 +1,9 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "document/label_object.h"
 
-#include "document/component_reader.h"
-#include "document/stream_format.h"
+#include "formats/component_reader.h"
+#include "formats/stream_format.h"
 #include "drawing/designer.h"
 #include "drawing/draw_site.h"
 #include "graphics/scaler.h"

@@ -1,9 +1,9 @@
 #include "document/ld_objects.h"
 
-#include "document/byte_reader.h"
-#include "document/class_registry.h"
-#include "document/component_stream.h"
-#include "document/property_table.h"
+#include "formats/byte_reader.h"
+#include "formats/class_registry.h"
+#include "formats/component_stream.h"
+#include "formats/property_table.h"
 #include "drawing/do_list.h"
 #include "drawing/do_reader.h"
 #include "drawing/draw_object.h"

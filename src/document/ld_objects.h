@@ -5,7 +5,7 @@
 // container. Also the points where the object kinds above this layer adjust
 // what a face stream gives back.
 
-#include "document/component.h"
+#include "formats/component.h"
 #include "drawing/draw_object.h"
 
 #include <functional>

@@ -1,4 +1,4 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "document/lo_face.h"
 

@@ -1,9 +1,9 @@
 #include "document/product_info.h"
 
-#include "document/byte_reader.h"
-#include "document/class_registry.h"
-#include "document/property_table.h"
-#include "document/stream_format.h"
+#include "formats/byte_reader.h"
+#include "formats/class_registry.h"
+#include "formats/property_table.h"
+#include "formats/stream_format.h"
 
 #include <array>
 #include <random>

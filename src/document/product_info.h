@@ -5,9 +5,9 @@
 // records a new document starts with; until one is installed, new
 // documents get empty records with the standard field names.
 
-#include "document/collection.h"
-#include "document/component.h"
-#include "document/string_list.h"
+#include "formats/collection.h"
+#include "formats/component.h"
+#include "formats/string_list.h"
 #include "platform/guid.h"
 
 #include <functional>

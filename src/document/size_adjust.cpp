@@ -1,7 +1,7 @@
 #include "document/size_adjust.h"
 
-#include "app/app_frame.h"
-#include "app/macro_string.h"
+#include "frame/app_frame.h"
+#include "frame/macro_string.h"
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
 #include "platform/settings_store.h"

@@ -1,9 +1,9 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "drawing/designer.h"
 
-#include "document/class_registry.h"
-#include "document/component.h"
+#include "formats/class_registry.h"
+#include "formats/component.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
 #include "drawing/draw_site.h"

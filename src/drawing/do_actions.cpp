@@ -1,6 +1,6 @@
 #include "drawing/do_actions.h"
 
-#include "document/component.h"
+#include "formats/component.h"
 #include "drawing/draw_object.h"
 #include "drawing/draw_site.h"
 #include "drawing/do_list.h"

@@ -1,9 +1,9 @@
 #include "drawing/do_list.h"
 
-#include "document/byte_reader.h"
-#include "document/byte_writer.h"
-#include "document/component_stream.h"
-#include "document/stream_format.h"
+#include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
+#include "formats/component_stream.h"
+#include "formats/stream_format.h"
 #include "drawing/do_reader.h"
 #include "drawing/draw_object.h"
 

@@ -1,8 +1,8 @@
 #include "drawing/do_reader.h"
 
-#include "document/component.h"
-#include "document/component_stream.h"
-#include "document/property_table.h"
+#include "formats/component.h"
+#include "formats/component_stream.h"
+#include "formats/property_table.h"
 #include "drawing/designer.h"
 
 namespace orvella {

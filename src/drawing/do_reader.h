@@ -3,7 +3,7 @@
 // children) is created through the designer registry, so that designers can
 // convert older class names into current classes.
 
-#include "document/component_reader.h"
+#include "formats/component_reader.h"
 
 #include <memory>
 

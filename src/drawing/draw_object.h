@@ -5,8 +5,8 @@
 // painting throws shows the failure marker from then on, so that one object
 // never stops the others.
 
-#include "document/component.h"
-#include "document/string_list.h"
+#include "formats/component.h"
+#include "formats/string_list.h"
 #include "graphics/change_notify.h"
 #include "drawing/do_interfaces.h"
 

@@ -6,8 +6,8 @@
 // that shows it (app/) forwards input as TSiteMouseEvent / TSiteKeyEvent in
 // device pixels and answers the requests in Host.
 
-#include "document/component.h"
-#include "document/persistent.h"
+#include "formats/component.h"
+#include "formats/persistent.h"
 #include "graphics/change_notify.h"
 #include "drawing/draw_object.h"
 #include "graphics/scaler.h"

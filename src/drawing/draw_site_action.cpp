@@ -1,9 +1,9 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "drawing/draw_site_action.h"
 
-#include "app/app_frame.h"
-#include "document/class_registry.h"
+#include "frame/app_frame.h"
+#include "formats/class_registry.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
 #include "drawing/draw_object.h"

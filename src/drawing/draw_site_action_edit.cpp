@@ -1,6 +1,6 @@
 #include "drawing/draw_site_action_edit.h"
 
-#include "app/app_frame.h"
+#include "frame/app_frame.h"
 #include "drawing/action_list.h"
 #include "drawing/designer.h"
 #include "drawing/draw_object.h"

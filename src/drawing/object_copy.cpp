@@ -1,8 +1,8 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "drawing/object_copy.h"
 
-#include "document/string_list.h"
+#include "formats/string_list.h"
 #include "drawing/draw_object.h"
 
 #include <stdexcept>

@@ -5,7 +5,7 @@
 
 #include "graphics/canvas_paint.h"
 #include "graphics/rect_utils.h"
-#include "platform/font_engine.h"
+#include "platform/fonts/font_engine.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "graphics/color_fill.h"
 
-#include "document/ident_tables.h"
-#include "document/property_table.h"
+#include "formats/ident_tables.h"
+#include "formats/property_table.h"
 #include "graphics/bitmap_resample.h"
 #include "graphics/canvas.h"
 #include "graphics/canvas_guards.h"

@@ -3,8 +3,8 @@
 // stretched or tiled, or a gradient of several colours. Owned by the object
 // that publishes it; assigning copies.
 
-#include "document/component.h"
-#include "document/persistent.h"
+#include "formats/component.h"
+#include "formats/persistent.h"
 #include "graphics/canvas_tools.h"
 #include "graphics/change_notify.h"
 #include "graphics/grad_fill.h"

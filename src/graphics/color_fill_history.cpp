@@ -1,9 +1,9 @@
 #include "graphics/color_fill_history.h"
 
-#include "document/component_stream.h"
-#include "document/doc_name_list.h"
-#include "document/doc_storage.h"
-#include "document/property_table.h"
+#include "formats/component_stream.h"
+#include "formats/doc_name_list.h"
+#include "formats/doc_storage.h"
+#include "formats/property_table.h"
 #include "graphics/bitmap.h"
 #include "graphics/color_fill.h"
 #include "graphics/encoded_images.h"

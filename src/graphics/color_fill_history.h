@@ -3,7 +3,7 @@
 // small preview, in a compound file of its own. The file is opened for each
 // operation and closed after it; reads that fail give an empty result.
 
-#include "document/component.h"
+#include "formats/component.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #include "graphics/gradation_colors.h"
 
-#include "document/byte_reader.h"
-#include "document/property_table.h"
+#include "formats/byte_reader.h"
+#include "formats/property_table.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 
 #include "graphics/change_notify.h"
 #include "graphics/graphics_types.h"
-#include "document/persistent.h"
+#include "formats/persistent.h"
 
 #include <vector>
 

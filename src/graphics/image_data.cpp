@@ -1,4 +1,4 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "graphics/image_data.h"
 

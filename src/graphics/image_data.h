@@ -3,7 +3,7 @@
 // brightness/contrast, plus a transparent colour keyed on the source's own
 // colours. The filtered result is cached and rebuilt after any change.
 
-#include "document/persistent.h"
+#include "formats/persistent.h"
 #include "graphics/change_notify.h"
 #include "graphics/image_filter.h"
 #include "graphics/picture_ex.h"

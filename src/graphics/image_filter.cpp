@@ -1,9 +1,9 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "graphics/image_filter.h"
 
-#include "document/component_reader.h"
-#include "document/component_writer.h"
+#include "formats/component_reader.h"
+#include "formats/component_writer.h"
 #include "graphics/encoded_images.h"
 #include "graphics/picture_ex.h"
 #include "graphics/safety_bitmap.h"

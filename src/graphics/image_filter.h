@@ -4,7 +4,7 @@
 // report; a setter reports only a real change, and Assign reports at most
 // once.
 
-#include "document/persistent.h"
+#include "formats/persistent.h"
 #include "graphics/change_notify.h"
 #include "graphics/gr_effector.h"
 

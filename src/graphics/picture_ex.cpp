@@ -1,8 +1,8 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "graphics/picture_ex.h"
 
-#include "document/byte_reader.h"
+#include "formats/byte_reader.h"
 #include "graphics/encoded_images.h"
 #include "graphics/picture_error.h"
 #include "graphics/safety_bitmap.h"

@@ -4,7 +4,7 @@
 // Its stored data is the graphic's class name and the graphic's own data,
 // and a graphic nobody changed is stored again byte for byte.
 
-#include "document/persistent.h"
+#include "formats/persistent.h"
 #include "graphics/change_notify.h"
 #include "graphics/graphic.h"
 

@@ -1,8 +1,8 @@
 #include "graphics/safety_bitmap.h"
 
-#include "document/byte_reader.h"
-#include "document/byte_writer.h"
-#include "document/stream_format.h"
+#include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
+#include "formats/stream_format.h"
 #include "graphics/bitmap_copy.h"
 #include "graphics/bmp_codec.h"
 #include "graphics/picture_error.h"

@@ -1,9 +1,9 @@
 #include "paper/extra_info.h"
 
-#include "document/class_registry.h"
-#include "document/component_stream.h"
-#include "document/doc_stream.h"
-#include "document/property_table.h"
+#include "formats/class_registry.h"
+#include "formats/component_stream.h"
+#include "formats/doc_stream.h"
+#include "formats/property_table.h"
 #include "paper/numbered_name.h"
 #include "paper/paper_error.h"
 #include "paper/read_as.h"

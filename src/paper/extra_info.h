@@ -4,8 +4,8 @@
 // stream per record) and "PaperImages" (a pre-printed pattern per face;
 // one storage per record).
 
-#include "document/component.h"
-#include "document/doc_storage.h"
+#include "formats/component.h"
+#include "formats/doc_storage.h"
 
 #include <cstdint>
 #include <map>

@@ -2,8 +2,8 @@
 
 #include "paper/paper_info.h"
 
-#include "document/class_registry.h"
-#include "document/property_table.h"
+#include "formats/class_registry.h"
+#include "formats/property_table.h"
 
 #include <stdexcept>
 

@@ -2,8 +2,8 @@
 
 #include "graphics/graphics_types.h"
 
-#include "document/component_reader.h"
-#include "document/component_writer.h"
+#include "formats/component_reader.h"
+#include "formats/component_writer.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,8 +4,8 @@
 // by one. Lengths are in 0.1 mm on the upright sheet; a landscape paper is
 // the same sheet turned by 90 degrees.
 
-#include "document/collection.h"
-#include "document/component.h"
+#include "formats/collection.h"
+#include "formats/component.h"
 #include "paper/face_shape.h"
 #include "paper/purpose_list.h"
 

@@ -12,8 +12,8 @@
 // "PaperImages". Catalog files are downloaded and exchanged, so everything
 // read from them is checked; a damaged file raises EPaperCatalog.
 
-#include "document/component.h"
-#include "document/doc_storage.h"
+#include "formats/component.h"
+#include "formats/doc_storage.h"
 #include "paper/extra_info.h"
 #include "paper/paper_error.h"
 #include "paper/paper_info.h"

@@ -1,8 +1,8 @@
 #include "paper/purpose_list.h"
 
-#include "document/component_stream.h"
-#include "document/property_table.h"
-#include "document/stream_format.h"
+#include "formats/component_stream.h"
+#include "formats/property_table.h"
+#include "formats/stream_format.h"
 #include "platform/text_case.h"
 
 namespace orvella {

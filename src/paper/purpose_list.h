@@ -4,8 +4,8 @@
 // process-wide validator drops and renames purposes that older catalogs
 // still carry.
 
-#include "document/collection.h"
-#include "document/component.h"
+#include "formats/collection.h"
+#include "formats/component.h"
 #include "paper/face_shape.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 // other class, or bytes that do not hold a component, raise EPaperCatalog
 // naming the element.
 
-#include "document/component_stream.h"
+#include "formats/component_stream.h"
 #include "paper/paper_error.h"
 
 #include <memory>

@@ -5,7 +5,7 @@
 #include "app/message_window.h"
 #include "app/prepare_form.h"
 #include "app/window_placement.h"
-#include "frame_fixture.h"
+#include "../frame/frame_fixture.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
-#include "frame_fixture.h"
+#include "../frame/frame_fixture.h"
 
 #include <deque>
 #include <memory>

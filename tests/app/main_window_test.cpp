@@ -8,7 +8,7 @@
 
 #include "app/drop_file.h"
 #include "app/hosted_view.h"
-#include "app/message_box.h"
+#include "frame/message_box.h"
 #include "app/start_wizard.h"
 #include "document/label_data.h"
 #include "drawing/do_list.h"

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/main_window_interface.h"
 #include "app/prepare_form.h"
-#include "app/printer_list.h"
+#include "frame/printer_list.h"
 #include "app/window_placement.h"
 #include "paper/papers.h"
 #include "paper/program_catalog.h"

@@ -5,8 +5,8 @@
 #include "document/grid.h"
 #include "document/guide.h"
 
-#include "document/component_stream.h"
-#include "document/object_text.h"
+#include "formats/component_stream.h"
+#include "formats/object_text.h"
 #include "graphics/bitmap.h"
 #include "label_test_objects.h"
 #include "support/oracle.h"

@@ -1,7 +1,7 @@
 // Groups of label objects, grouping and ungrouping on a site with undo, and
 // the print flag commands.
 
-#include "document/component_stream.h"
+#include "formats/component_stream.h"
 #include "document/do_group.h"
 #include "document/print_flag_actions.h"
 #include "drawing/action_list.h"

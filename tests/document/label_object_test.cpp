@@ -4,8 +4,8 @@
 
 #include "document/label_object.h"
 
-#include "document/component_stream.h"
-#include "document/object_text.h"
+#include "formats/component_stream.h"
+#include "formats/object_text.h"
 #include "drawing/draw_site.h"
 #include "graphics/bitmap.h"
 #include "label_test_objects.h"

@@ -1,8 +1,8 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "label_test_objects.h"
 
-#include "document/class_registry.h"
+#include "formats/class_registry.h"
 
 namespace orvella::test {
 

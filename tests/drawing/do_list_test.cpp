@@ -3,8 +3,8 @@
 
 #include "site_fixture.h"
 
-#include "document/byte_writer.h"
-#include "document/component_stream.h"
+#include "formats/byte_writer.h"
+#include "formats/component_stream.h"
 #include "drawing/designer.h"
 #include "drawing/do_list.h"
 #include "drawing/do_reader.h"

@@ -1,8 +1,8 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "test_objects.h"
 
-#include "document/class_registry.h"
+#include "formats/class_registry.h"
 #include "drawing/draw_site.h"
 #include "graphics/canvas.h"
 #include "graphics/rect_utils.h"

@@ -3,7 +3,7 @@
 // hole, which can be told to fail while painting, and a component that is
 // no drawing object.
 
-#include "document/component.h"
+#include "formats/component.h"
 #include "drawing/draw_object.h"
 #include "drawing/ghost_list.h"
 

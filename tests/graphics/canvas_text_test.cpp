@@ -5,8 +5,8 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
-#include "platform/fake_font_engine.h"
-#include "platform/font_engine.h"
+#include "platform/fonts/fake_font_engine.h"
+#include "platform/fonts/font_engine.h"
 #include "pixel_picture.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 
 #include "graphics/color_fill.h"
 
-#include "document/class_registry.h"
-#include "document/component_stream.h"
+#include "formats/class_registry.h"
+#include "formats/component_stream.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/recording_canvas.h"

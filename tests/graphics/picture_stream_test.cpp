@@ -1,14 +1,14 @@
-#include "document/property_table.h"
+#include "formats/property_table.h"
 
 #include "graphics/image_data.h"
 #include "graphics/safety_bitmap.h"
 #include "picture_fixtures.h"
 #include "support/tool_runner.h"
 
-#include "document/class_registry.h"
-#include "document/component.h"
-#include "document/component_stream.h"
-#include "document/object_text.h"
+#include "formats/class_registry.h"
+#include "formats/component.h"
+#include "formats/component_stream.h"
+#include "formats/object_text.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 
 #include "paper_fixtures.h"
 
-#include "document/compound_file.h"
-#include "document/doc_stream.h"
-#include "document/component_stream.h"
-#include "document/storage_error.h"
-#include "document/stream_format.h"
+#include "formats/compound_file.h"
+#include "formats/doc_stream.h"
+#include "formats/component_stream.h"
+#include "formats/storage_error.h"
+#include "formats/stream_format.h"
 #include "paper/copy_papers.h"
 #include "paper/face_info.h"
 #include "paper/papers.h"

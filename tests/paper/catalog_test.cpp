@@ -3,7 +3,7 @@
 
 #include "paper_fixtures.h"
 
-#include "document/doc_stream.h"
+#include "formats/doc_stream.h"
 #include "paper/copy_papers.h"
 #include "paper/papers.h"
 #include "support/tool_runner.h"

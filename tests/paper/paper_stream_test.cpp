@@ -2,8 +2,8 @@
 
 #include "paper_fixtures.h"
 
-#include "document/component_stream.h"
-#include "document/object_text.h"
+#include "formats/component_stream.h"
+#include "formats/object_text.h"
 #include "graphics/graphics_types.h"
 #include "paper/paper_info.h"
 #include "paper/purpose_list.h"

@@ -3,9 +3,9 @@
 
 #include "commands.h"
 
-#include "document/compound_file.h"
-#include "document/doc_storage.h"
-#include "document/storage_error.h"
+#include "formats/compound_file.h"
+#include "formats/doc_storage.h"
+#include "formats/storage_error.h"
 #include "platform/backslash_path.h"
 
 #include <filesystem>

@@ -8,14 +8,14 @@
 
 #include "commands.h"
 
-#include "app/program_macros.h"
-#include "document/byte_reader.h"
-#include "document/component_stream.h"
-#include "document/doc_name_list.h"
-#include "document/doc_stream.h"
+#include "frame/program_macros.h"
+#include "formats/byte_reader.h"
+#include "formats/component_stream.h"
+#include "formats/doc_name_list.h"
+#include "formats/doc_stream.h"
 #include "document/label_data.h"
 #include "document/label_data_layout.h"
-#include "document/object_text.h"
+#include "formats/object_text.h"
 #include "paper/papers.h"
 #include "platform/zlib_container.h"
 

@@ -5,8 +5,8 @@
 
 #include "commands.h"
 
-#include "app/macro_string.h"
-#include "app/program_macros.h"
+#include "frame/macro_string.h"
+#include "frame/program_macros.h"
 
 #include <fstream>
 #include <iostream>

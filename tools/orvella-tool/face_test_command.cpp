@@ -7,7 +7,7 @@
 
 #include "commands.h"
 
-#include "app/program_macros.h"
+#include "frame/program_macros.h"
 #include "document/grid.h"
 #include "document/guide.h"
 #include "document/paper_site.h"

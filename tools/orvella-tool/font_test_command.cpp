@@ -8,7 +8,7 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
-#include "platform/font_engine.h"
+#include "platform/fonts/font_engine.h"
 
 #include <iostream>
 #include <string>

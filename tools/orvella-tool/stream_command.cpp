@@ -4,7 +4,7 @@
 
 #include "commands.h"
 
-#include "document/object_text.h"
+#include "formats/object_text.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,13 +1,13 @@
 #include "empty_product_db.h"
 
-#include "document/class_registry.h"
-#include "document/collection.h"
-#include "document/component.h"
-#include "document/component_stream.h"
-#include "document/doc_name_list.h"
-#include "document/doc_storage.h"
-#include "document/property_table.h"
-#include "document/string_list.h"
+#include "formats/class_registry.h"
+#include "formats/collection.h"
+#include "formats/component.h"
+#include "formats/component_stream.h"
+#include "formats/doc_name_list.h"
+#include "formats/doc_storage.h"
+#include "formats/property_table.h"
+#include "formats/string_list.h"
 
 #include <random>
 
