@@ -3,6 +3,7 @@
 #include "graphics/rect_utils.h"
 #include "paper/face_outline.h"
 #include "paper/paper_info.h"
+#include "platform/win_math.h"
 
 #include <cmath>
 #include <optional>
@@ -14,20 +15,15 @@ namespace orvella {
 
 namespace {
 
-int32_t saturate(int64_t value)
-{
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 TRect grow(const TRect& r, int64_t by)
 {
-    return {saturate(r.Left - by), saturate(r.Top - by), saturate(r.Right + by), saturate(r.Bottom + by)};
+    return {SaturateInt32(r.Left - by), SaturateInt32(r.Top - by), SaturateInt32(r.Right + by), SaturateInt32(r.Bottom + by)};
 }
 
 TRect shift(const TRect& r, TPoint by)
 {
-    return {saturate(int64_t(r.Left) + by.x), saturate(int64_t(r.Top) + by.y), saturate(int64_t(r.Right) + by.x),
-            saturate(int64_t(r.Bottom) + by.y)};
+    return {SaturateInt32(int64_t(r.Left) + by.x), SaturateInt32(int64_t(r.Top) + by.y), SaturateInt32(int64_t(r.Right) + by.x),
+            SaturateInt32(int64_t(r.Bottom) + by.y)};
 }
 
 }  // namespace
@@ -66,7 +62,7 @@ TRect TFaceInfo::GetCenterRect() const
     // Integer division truncates toward zero, as the hole's placement always did.
     const int64_t left = FaceRect.Left + (int64_t(FaceRect.Right) - FaceRect.Left - CutCenterWidth) / 2;
     const int64_t top = FaceRect.Top + (int64_t(FaceRect.Bottom) - FaceRect.Top - CutCenterHeight) / 2;
-    return {saturate(left), saturate(top), saturate(left + CutCenterWidth), saturate(top + CutCenterHeight)};
+    return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(left + CutCenterWidth), SaturateInt32(top + CutCenterHeight)};
 }
 
 TRect TFaceInfo::GetHoleRect() const { return grow(GetCenterRect(), -int64_t(FaceMargin)); }
@@ -83,7 +79,7 @@ QRegion TFaceInfo::CreateFaceRegion(const TCanvas* canvas, bool cutHole) const
         const TPoint cornerPoint = canvas->LPtoDP(TPoint{RoundSize, RoundSize});
         const long double dx = (long double)cornerPoint.x - origin.x;
         const long double dy = (long double)cornerPoint.y - origin.y;
-        corner = saturate(std::llround(std::sqrt(dx * dx + dy * dy)));
+        corner = SaturateInt32(std::llround(std::sqrt(dx * dx + dy * dy)));
     }
     QRegion region = FaceShapeRegion(FaceShape, outer, corner);
     if (cutHole && HasCenterHole())

@@ -4,6 +4,7 @@
 
 #include "formats/component_reader.h"
 #include "formats/component_writer.h"
+#include "platform/win_math.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,13 +13,6 @@
 namespace orvella {
 
 namespace {
-
-// Lengths computed from stored numbers may leave 32 bits; they saturate
-// instead of wrapping, so damaged papers give huge faces, not wrong ones.
-int32_t saturate(int64_t value)
-{
-    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
 
 void checkFaceIndex(int32_t index, int32_t count)
 {
@@ -47,14 +41,14 @@ TRect TPaperInfo::GetFaceBounds(int32_t index) const
 {
     const TRect face = GetFaceRect(index);
     const int64_t margin = GetFaceMargin(index);
-    const TRect grown{saturate(face.Left - margin), saturate(face.Top - margin), saturate(face.Right + margin),
-                      saturate(face.Bottom + margin)};
+    const TRect grown{SaturateInt32(face.Left - margin), SaturateInt32(face.Top - margin), SaturateInt32(face.Right + margin),
+                      SaturateInt32(face.Bottom + margin)};
     return Landscape ? RotateRect(grown) : grown;
 }
 
 TRect TPaperInfo::RotateRect(const TRect& r) const
 {
-    return {r.Top, saturate(int64_t(PortraitWidth) - r.Right), r.Bottom, saturate(int64_t(PortraitWidth) - r.Left)};
+    return {r.Top, SaturateInt32(int64_t(PortraitWidth) - r.Right), r.Bottom, SaturateInt32(int64_t(PortraitWidth) - r.Left)};
 }
 
 // ---- the shared face fields
@@ -127,7 +121,7 @@ TRect TMatrixPaperInfo::GetFaceRect(int32_t index) const
     const int64_t row = index / FaceCountX;
     const int64_t left = LeftOffset + column * (int64_t(FaceWidth) + RightMargin);
     const int64_t top = TopOffset + row * (int64_t(FaceHeight) + BottomMargin);
-    return {saturate(left), saturate(top), saturate(left + FaceWidth), saturate(top + FaceHeight)};
+    return {SaturateInt32(left), SaturateInt32(top), SaturateInt32(left + FaceWidth), SaturateInt32(top + FaceHeight)};
 }
 
 // ---- TFaceItem and TFaces
@@ -147,14 +141,14 @@ void TFaceItem::SetLeft(int32_t value)
 {
     const int64_t width = int64_t(right_) - left_;
     left_ = value;
-    right_ = saturate(value + width);
+    right_ = SaturateInt32(value + width);
 }
 
 void TFaceItem::SetTop(int32_t value)
 {
     const int64_t height = int64_t(bottom_) - top_;
     top_ = value;
-    bottom_ = saturate(value + height);
+    bottom_ = SaturateInt32(value + height);
 }
 
 void TFaceItem::Assign(const TFaceItem& source)

@@ -1,5 +1,6 @@
 #include "platform/win_math.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -95,6 +96,11 @@ int32_t CheckedInt32(int64_t value)
     if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
         throw EIntOverflow();
     return int32_t(value);
+}
+
+int32_t SaturateInt32(int64_t value) noexcept
+{
+    return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace orvella

@@ -54,4 +54,8 @@ int64_t Mod64(int64_t a, int64_t b);
 // Narrowing with a check, for values computed in 64 bits.
 int32_t CheckedInt32(int64_t value);
 
+// Narrowing that clamps to the 32-bit range, for lengths computed from stored
+// numbers: damaged input then gives huge values rather than wrapped ones.
+int32_t SaturateInt32(int64_t value) noexcept;
+
 }  // namespace orvella

@@ -2,6 +2,7 @@
 // The subcommands of orvella-tool. Each takes the words after its name and
 // returns the process exit status; usage errors return 2.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 namespace orvella::tool {
 
 using Arguments = std::vector<std::string>;
+
+// A picture larger than this a side (in pixels; at 96 dpi about 4.2 m) is
+// not drawn.
+constexpr int32_t kMaxRenderPixels = 16000;
 
 struct ToolCommand {
     const char* name;

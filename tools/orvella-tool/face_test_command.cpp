@@ -22,9 +22,6 @@ namespace orvella::tool {
 
 namespace {
 
-// A sheet larger than this (in pixels at 100 %, about 4.2 m) is not drawn.
-constexpr int32_t kMaxRenderPixels = 16000;
-
 bool hasDiscFace(const TPaperInfo& paper)
 {
     for (int32_t i = 0; i < paper.GetFaceCount(); ++i)

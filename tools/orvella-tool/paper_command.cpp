@@ -26,8 +26,6 @@ namespace {
 
 constexpr int32_t kScreenDpi = 96;
 constexpr int32_t kUnitsPerInch = 254;
-// A sheet larger than this (in pixels at 96 dpi, about 4.2 m) is not drawn.
-constexpr int32_t kMaxRenderPixels = 16000;
 
 std::string faceField(const TFaceInfo& face)
 {
