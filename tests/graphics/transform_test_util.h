@@ -3,6 +3,7 @@
 // (ImageMagick, numpy) for the tests of resampling, blur and rotation.
 
 #include "graphics/bitmap.h"
+#include "support/oracle.h"
 #include "support/tool_runner.h"
 
 #include <unistd.h>
@@ -55,17 +56,13 @@ inline int MaxDifference(const TBitmap& a, const TBitmap& b)
     return worst;
 }
 
-inline bool HaveProgram(const char* path)
-{
-    return access(path, X_OK) == 0;
-}
-
 inline const char* kConvert = "/usr/bin/convert";
 inline const char* kPython = "/usr/bin/python3";
 
 inline bool HaveNumpy()
 {
-    return HaveProgram(kPython) && RunProgram(kPython, {"-c", "import numpy"}).status == 0;
+    static const bool have = HavePythonModule("numpy");
+    return have;
 }
 
 // Raw channel bytes without row padding, row after row.
