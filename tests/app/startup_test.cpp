@@ -97,7 +97,8 @@ TEST_F(Startup, SuccessCreatesTheMainWindowAndStartsANewDocumentWhenIdle)
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Orvella"));
     EXPECT_TRUE(window_->isVisible());
 
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window_->opened.isEmpty(); })) << "no document opened";
+    ASSERT_TRUE(RunIdleMoments());
+    ASSERT_FALSE(window_->opened.isEmpty()) << "the first idle moment opened no document";
     ASSERT_EQ(window_->opened.size(), 1);
     EXPECT_EQ(window_->opened[0], options_.Document);
     EXPECT_EQ(window_->newDocuments, 0);
@@ -113,7 +114,8 @@ TEST_F(Startup, WithoutADocumentANewOneIsStartedOnce)
     bool started = false;
     start(data, started);
     ASSERT_TRUE(started);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->newDocuments > 0; })) << "no new document";
+    ASSERT_TRUE(RunIdleMoments());
+    ASSERT_GT(window_->newDocuments, 0) << "the first idle moment started no new document";
     ASSERT_TRUE(RunIdleMoments(3));
     EXPECT_EQ(window_->newDocuments, 1) << "later idle moments start no other";
     EXPECT_TRUE(window_->opened.isEmpty());
@@ -150,14 +152,14 @@ TEST_F(Startup, TheMainWindowStartsOnANewDocumentOnTheDefaultPaper)
         ASSERT_TRUE(started);
         auto* main = dynamic_cast<TfrmMain*>(data.MainWindow());
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([main] { return main->HostedView() != nullptr; })) << "no view in the panel";
+        ASSERT_TRUE(RunIdleMomentsUntil([main] { return main->HostedView() != nullptr; })) << "no view in the panel";
         // Once idle, the sheet fills the middle of the panel: white paper on
         // the window's grey (an empty view shows only the grey).
         const auto centre = [main] {
             const QImage shown = main->HostedView()->grab().toImage();
             return shown.pixelColor(shown.width() / 2, shown.height() / 2);
         };
-        ASSERT_TRUE(QTest::qWaitFor([&centre] { return centre() == QColor(Qt::white); }))
+        ASSERT_TRUE(RunIdleMomentsUntil([&centre] { return centre() == QColor(Qt::white); }))
             << "the centre stays " << centre().name().toStdString();
         EXPECT_TRUE(main->HostedView()->isVisible());
         EXPECT_EQ(main->windowTitle(), QStringLiteral("Orvella - 新規作成"));

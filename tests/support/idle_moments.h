@@ -37,4 +37,16 @@ inline bool RunIdleMoments(int moments = 1, std::chrono::milliseconds limit = st
     return reached;
 }
 
+// Runs idle moments until condition holds, at most `moments` of them. (A
+// wait that only processes events, as QTest::qWaitFor does, never lets the
+// loop fall idle.)
+template <typename Condition>
+bool RunIdleMomentsUntil(Condition condition, int moments = 100)
+{
+    for (int i = 0; i < moments && !condition(); ++i)
+        if (!RunIdleMoments())
+            break;
+    return condition();
+}
+
 }  // namespace orvella::test
