@@ -113,7 +113,10 @@ inline bool ReadPpm(TBitmap& bitmap, const std::string& file)
 // uint8 bytes to `output`; the paths are passed as sys.argv[1] and [2].
 inline bool RunNumpy(const std::string& script, const std::string& input, const std::string& output)
 {
-    const ToolRun run = RunProgram(kPython, {"-c", "import sys\nimport numpy as np\n" + script, input, output});
+    // The largest resampling builds its weights in Python loops: over a
+    // minute on a busy machine.
+    const ToolRun run = RunProgram(kPython, {"-c", "import sys\nimport numpy as np\n" + script, input, output},
+                                   std::chrono::minutes(4));
     return run.status == 0;
 }
 
