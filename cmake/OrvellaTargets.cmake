@@ -8,12 +8,16 @@ function(orvella_library name)
   target_link_libraries(orvella_${name} PUBLIC ${ARG_DEPS} PRIVATE orvella_options)
 endfunction()
 
-# orvella_test(LABEL NAME SOURCES ... [DEPS ...] [WIDGETS])
+# orvella_test(LABEL NAME SOURCES ... [DEPS ...] [WIDGETS] [TIMEOUT SECONDS])
 #   A GoogleTest executable whose tests are registered one by one with CTest
 #   and labelled LABEL (ctest -L LABEL). The test main starts a Qt GUI
 #   application on the offscreen platform (WIDGETS: a widgets application).
+#   Each test may run TIMEOUT seconds (120), so that a hung one fails.
 function(orvella_test label name)
-  cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   if(ARG_WIDGETS)
     set(_main orvella_test_main_widgets)
@@ -24,7 +28,7 @@ function(orvella_test label name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
-    PROPERTIES LABELS ${label})
+    PROPERTIES LABELS ${label} TIMEOUT ${ARG_TIMEOUT})
 endfunction()
 
 # orvella_fuzzer(NAME SOURCE [DEPS ...])

@@ -10,8 +10,7 @@
 #include "paper/paper_info.h"
 #include "platform/cp932.h"
 #include "platform/zlib_container.h"
-
-#include <unistd.h>
+#include "scratch_folder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,11 +18,6 @@
 #include <string>
 
 namespace {
-
-std::string scratchFile(const char* suffix)
-{
-    return "/tmp/orvella_label_fuzz_" + std::to_string(getpid()) + suffix;
-}
 
 void exercise(orvella::TLabelData& doc)
 {
@@ -50,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool registered = (orvella::RegisterLabelDataClasses(), true);
     (void)registered;
-    const std::string input = scratchFile(".ovd");
+    static const std::string input = orvella::fuzz::ScratchFolder::File("input.ovd");
     {
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));

@@ -9,8 +9,7 @@
 #include "paper/face_outline.h"
 #include "paper/papers.h"
 #include "platform/cp932.h"
-
-#include <unistd.h>
+#include "scratch_folder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +21,7 @@ namespace {
 // The catalog reads from a file, as the program does.
 const std::string& scratchFile()
 {
-    static const std::string name = "/tmp/orvella_paper_fuzz_" + std::to_string(getpid()) + ".ppr";
+    static const std::string name = orvella::fuzz::ScratchFolder::File("input.ppr");
     return name;
 }
 

@@ -12,6 +12,7 @@
 #include "paper/papers.h"
 #include "paper/program_catalog.h"
 #include "platform/settings_store.h"
+#include "support/idle_moments.h"
 #include "support/tool_runner.h"
 
 #include <QApplication>
@@ -96,7 +97,9 @@ TEST_F(Startup, SuccessCreatesTheMainWindowAndStartsANewDocumentWhenIdle)
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("Orvella"));
     EXPECT_TRUE(window_->isVisible());
 
-    QTRY_COMPARE(window_->opened.size(), 1);
+    ASSERT_TRUE(RunIdleMoments());
+    ASSERT_FALSE(window_->opened.isEmpty()) << "the first idle moment opened no document";
+    ASSERT_EQ(window_->opened.size(), 1);
     EXPECT_EQ(window_->opened[0], options_.Document);
     EXPECT_EQ(window_->newDocuments, 0);
     // A document handed over by a later start opens in the running window.
@@ -111,9 +114,10 @@ TEST_F(Startup, WithoutADocumentANewOneIsStartedOnce)
     bool started = false;
     start(data, started);
     ASSERT_TRUE(started);
-    QTRY_COMPARE(window_->newDocuments, 1);
-    QTest::qWait(50);
-    EXPECT_EQ(window_->newDocuments, 1);
+    ASSERT_TRUE(RunIdleMoments());
+    ASSERT_GT(window_->newDocuments, 0) << "the first idle moment started no new document";
+    ASSERT_TRUE(RunIdleMoments(3));
+    EXPECT_EQ(window_->newDocuments, 1) << "later idle moments start no other";
     EXPECT_TRUE(window_->opened.isEmpty());
 }
 
@@ -137,6 +141,10 @@ TEST_F(Startup, TheMainWindowStartsOnANewDocumentOnTheDefaultPaper)
                                SetProgramPapers(std::move(catalog));
                            }});
     };
+    // Leaves no catalog behind for later tests, also when an assertion ends this one.
+    struct PapersReset {
+        ~PapersReset() { SetProgramPapers(nullptr); }
+    } papersReset;
     {
         TdataMain data(options_);
         bool started = false;
@@ -144,19 +152,19 @@ TEST_F(Startup, TheMainWindowStartsOnANewDocumentOnTheDefaultPaper)
         ASSERT_TRUE(started);
         auto* main = dynamic_cast<TfrmMain*>(data.MainWindow());
         ASSERT_NE(main, nullptr);
-        QTRY_VERIFY(main->HostedView() != nullptr);
+        ASSERT_TRUE(RunIdleMomentsUntil([main] { return main->HostedView() != nullptr; })) << "no view in the panel";
         // Once idle, the sheet fills the middle of the panel: white paper on
         // the window's grey (an empty view shows only the grey).
         const auto centre = [main] {
             const QImage shown = main->HostedView()->grab().toImage();
             return shown.pixelColor(shown.width() / 2, shown.height() / 2);
         };
-        QTRY_COMPARE(centre(), QColor(Qt::white));
+        ASSERT_TRUE(RunIdleMomentsUntil([&centre] { return centre() == QColor(Qt::white); }))
+            << "the centre stays " << centre().name().toStdString();
         EXPECT_TRUE(main->HostedView()->isVisible());
         EXPECT_EQ(main->windowTitle(), QStringLiteral("Orvella - 新規作成"));
         EXPECT_TRUE(main->close());
     }
-    SetProgramPapers(nullptr);
 }
 
 struct FailureCase {

@@ -10,6 +10,7 @@
 #include "graphics/bitmap.h"
 #include "label_test_objects.h"
 #include "support/oracle.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -273,7 +274,8 @@ TEST_F(SheetAidsStream, EverythingIsWrittenInOrderAndRoundTripsThroughFreePascal
 TEST_F(SheetAidsStream, AStoredCountIsNeverRead)
 {
     test::TSheetAids aids;
-    EXPECT_ANY_THROW(ReadComponent(ObjectTextToBinary("object TSheetAids\n  Guide.Count = 12\nend\n"), aids));
+    EXPECT_EQ(test::Thrown([&] { ReadComponent(ObjectTextToBinary("object TSheetAids\n  Guide.Count = 12\nend\n"), aids); }),
+              "orvella::EPropertyReadError: TSheetAids.Guide.Count の読み込み中のエラー : プロパティは書き込み禁止です");
 }
 
 struct PosCase {

@@ -56,9 +56,26 @@ TEST(LabelObjectCount, LastReleaseTakesASiteOwnedObjectOffItsSite)
 
 TEST(LabelObjectCount, AdoptedByAReferenceItIsFreedWithIt)
 {
-    TIntfRef<IDOBlend> only(new TLOTestRect);
-    only->SetBlendRatio(40);
-    EXPECT_EQ(only->GetBlendRatio(), 40);
+    class TWatchedRect : public TLOTestRect {
+    public:
+        explicit TWatchedRect(int& freed) : freed_(freed) {}
+        ~TWatchedRect() override { ++freed_; }
+
+    private:
+        int& freed_;
+    };
+    int freed = 0;
+    auto* object = new TWatchedRect(freed);
+    {
+        TIntfRef<IDOBlend> only(object);
+        EXPECT_EQ(object->RefCount(), 1) << "adopting takes over the first reference";
+        {
+            const TIntfRef<IDOBlend> copy = only;
+            EXPECT_EQ(object->RefCount(), 2);
+        }
+        EXPECT_EQ(freed, 0) << "a copy's end leaves the object alive";
+    }
+    EXPECT_EQ(freed, 1);
 }
 
 // --- printing -------------------------------------------------------------

@@ -2,6 +2,7 @@
 // designers.
 
 #include "site_fixture.h"
+#include "support/thrown.h"
 
 #include "formats/byte_writer.h"
 #include "formats/component_stream.h"
@@ -79,6 +80,7 @@ TEST_F(ObjectList, ComponentsThatAreNoDrawingObjectsAreDropped)
 struct HostileCase {
     const char* what;
     std::string bytes;
+    const char* error;  // what the refusal raises (type: message)
 };
 
 class HostileList : public ::testing::TestWithParam<HostileCase> {};
@@ -96,7 +98,7 @@ TEST_P(HostileList, IsRefusedAndLeavesTheListEmpty)
     TTestBox kept({0, 0, 1, 1});
     TDOList list;
     list.Add(kept);
-    EXPECT_THROW(list.ReadFromStream(GetParam().bytes), std::exception) << GetParam().what;
+    EXPECT_EQ(Thrown([&] { list.ReadFromStream(GetParam().bytes); }), GetParam().error) << GetParam().what;
     EXPECT_EQ(list.Count(), 0u);
 }
 
@@ -107,15 +109,20 @@ std::string Count(int32_t count)
     return out;
 }
 
+// Running short is a read error, a missing signature a format error.
+constexpr const char* kShort = "orvella::EReadError: ストリームからの読み込みエラー";
+constexpr const char* kNoSignature = "orvella::EReadError: 不正なストリーム フォーマット";
+
 INSTANTIATE_TEST_SUITE_P(Table, HostileList, ::testing::Values(
-    HostileCase{"empty", ""},
-    HostileCase{"short count", std::string("\x01\x00", 2)},
-    HostileCase{"negative count", Count(-1) + OneBox()},
-    HostileCase{"count beyond the data", Count(0x7FFFFFFF) + OneBox()},
-    HostileCase{"one object short", Count(2) + OneBox()},
-    HostileCase{"cut inside an object", Count(1) + OneBox().substr(0, 20)},
-    HostileCase{"no signature", Count(1) + "XPF0" + OneBox().substr(4)},
-    HostileCase{"unknown class", Count(1) + std::string("TPF0\x08TUnknown\x00\x00\x00", 16)}));
+    HostileCase{"empty", "", kShort},
+    HostileCase{"short count", std::string("\x01\x00", 2), kShort},
+    HostileCase{"negative count", Count(-1) + OneBox(), kShort},
+    HostileCase{"count beyond the data", Count(0x7FFFFFFF) + OneBox(), kShort},
+    HostileCase{"one object short", Count(2) + OneBox(), kNoSignature},
+    HostileCase{"cut inside an object", Count(1) + OneBox().substr(0, 20), kShort},
+    HostileCase{"no signature", Count(1) + "XPF0" + OneBox().substr(4), kNoSignature},
+    HostileCase{"unknown class", Count(1) + std::string("TPF0\x08TUnknown\x00\x00\x00", 16),
+                "orvella::EClassNotFound: クラス TUnknown が見つかりません"}));
 
 class Clipboard : public SiteTest {
 protected:
@@ -155,7 +162,7 @@ TEST_F(Clipboard, AHostilePayloadIsRefused)
     data->setData(DrawObjectClipboardFormat(), QByteArray(hostile.data(), qsizetype(hostile.size())));
     clipboard().setMimeData(data);
     TDOList pasted;
-    EXPECT_THROW(pasted.PasteClipboard(DrawObjectClipboardFormat()), std::exception);
+    EXPECT_EQ(Thrown([&] { pasted.PasteClipboard(DrawObjectClipboardFormat()); }), kShort);
     EXPECT_EQ(pasted.Count(), 0u);
 }
 

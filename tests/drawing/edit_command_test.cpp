@@ -6,6 +6,7 @@
 #include "drawing/draw_site_action_edit.h"
 #include "drawing/draw_site_action_object.h"
 #include "drawing/ds_operation.h"
+#include "support/thrown.h"
 #include "undo_fixture.h"
 
 #include <QClipboard>
@@ -310,7 +311,7 @@ TEST_F(ClipboardTest, DamagedObjectDataIsRefusedWithoutChange)
     auto* data = new QMimeData;
     data->setData(paste.ClipboardMime(), QByteArray("\xff\xff\xff\x7f" "TPF0", 8));
     QGuiApplication::clipboard()->setMimeData(data);
-    EXPECT_ANY_THROW(paste.ExecuteOn(site));
+    EXPECT_EQ(Thrown([&] { paste.ExecuteOn(site); }), "orvella::EReadError: ストリームからの読み込みエラー");
     EXPECT_EQ(Names(), "A");
     EXPECT_EQ(ActionList().GroupLevel(), 0);
     EXPECT_EQ(ActionList().Count(), 0u);

@@ -3,23 +3,12 @@
 
 #include "drawing/ds_notify_catcher.h"
 #include "site_fixture.h"
-
-#include <QEventLoop>
-#include <QTimer>
+#include "support/idle_moments.h"
 
 #include <memory>
 
 namespace orvella::test {
 namespace {
-
-// Lets the event loop run until it has been idle once.
-void RunUntilIdle()
-{
-    QEventLoop loop;
-    QTimer::singleShot(0, [] {});
-    QTimer::singleShot(100, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 class CatcherTest : public SiteTest {
 protected:
@@ -47,10 +36,10 @@ TEST_F(CatcherTest, TenSelectionChangesReportOnceWhenIdle)
     SelectEachInTurn();
     site.Objects(0).SetMovable(false);
     EXPECT_EQ(selectReports, 0);
-    RunUntilIdle();
+    ASSERT_TRUE(RunIdleMoments());
     EXPECT_EQ(selectReports, 1);
     EXPECT_EQ(movableReports, 1);
-    RunUntilIdle();
+    ASSERT_TRUE(RunIdleMoments(3));
     EXPECT_EQ(selectReports, 1) << "nothing new, nothing reported";
 }
 
@@ -75,7 +64,7 @@ TEST_F(CatcherTest, ClosingSiteDetachesTheCatcher)
     EXPECT_EQ(catcher.DrawSite(), nullptr);
     EXPECT_EQ(attached, 1);
     EXPECT_EQ(detached, 1);
-    RunUntilIdle();
+    ASSERT_TRUE(RunIdleMoments(2));
     EXPECT_EQ(selectReports, 0);
 }
 
@@ -91,7 +80,7 @@ TEST(CatcherLifetime, PendingReportDiesWithTheCatcher)
     site.InsertObject(*box);
     box->SetSelected(true);
     catcher.reset();
-    RunUntilIdle();
+    ASSERT_TRUE(RunIdleMoments(2));
     EXPECT_EQ(reports, 0);
 }
 

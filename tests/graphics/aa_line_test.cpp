@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace orvella {
 namespace {
 
@@ -110,9 +113,28 @@ TEST_F(AALineMask, OverlapsKeepTheHigherCoverage)
 
 TEST(AALine, WithoutASinkOnlyMovesThePoint)
 {
+    struct Plot {
+        int32_t x, y, value;
+        bool operator==(const Plot&) const = default;
+    };
     TAALineRec line;
-    line.LineTo(100, 100);  // nothing to draw into; must not fail
-    SUCCEED();
+    line.MoveTo(2, 2);
+    line.LineTo(5, 9);  // nothing to draw into
+    std::vector<Plot> plotted;
+    line.SetPixelSink(
+        [](void* data, TAALineRec&, int32_t x, int32_t y, int32_t value) {
+            if (value > 0)
+                static_cast<std::vector<Plot>*>(data)->push_back({x, y, value});
+        },
+        &plotted);
+    // The next line starts where the unseen one ended, and nothing of the
+    // unseen one is drawn late.
+    line.LineTo(8, 9);
+    EXPECT_NE(std::find(plotted.begin(), plotted.end(), Plot{5, 9, 255}), plotted.end());
+    EXPECT_NE(std::find(plotted.begin(), plotted.end(), Plot{8, 9, 255}), plotted.end());
+    for (const Plot& plot : plotted) {
+        EXPECT_TRUE(plot.x >= 5 && plot.x <= 8 && plot.y >= 8 && plot.y <= 10) << plot.x << ',' << plot.y;
+    }
 }
 
 }  // namespace

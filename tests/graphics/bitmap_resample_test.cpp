@@ -212,8 +212,7 @@ class ResampleAgainstNumpy : public ::testing::TestWithParam<OracleCase> {};
 
 TEST_P(ResampleAgainstNumpy, AgreesWithAnIndependentComputation)
 {
-    if (!test::HaveNumpy())
-        GTEST_SKIP() << "python3 with numpy is not installed";
+    ORVELLA_REQUIRE_TOOL(test::HaveNumpy(), "python3 with numpy");
     const OracleCase& c = GetParam();
     TBitmap source(c.from.cx, c.from.cy, TPixelFormat::pf24bit);
     FillPhoto(source, 5);
@@ -266,8 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
 // floating point could round either way.
 TEST(Resample, NearestNeighbourAgreesWithImageMagickSample)
 {
-    if (!test::HaveProgram(test::kConvert))
-        GTEST_SKIP() << "ImageMagick is not installed";
+    ORVELLA_REQUIRE_TOOL(test::HaveImageMagick(), "ImageMagick");
     const test::TempDir dir;
     for (const auto& [from, to] : {std::pair{TSize{101, 81}, TSize{37, 23}}, std::pair{TSize{41, 31}, TSize{130, 71}},
                                    std::pair{TSize{65, 63}, TSize{16, 200}}}) {

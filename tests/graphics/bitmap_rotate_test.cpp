@@ -1,6 +1,7 @@
 #include "graphics/bitmap_rotate.h"
 #include "graphics/bitmap_turn.h"
 #include "pixel_picture.h"
+#include "support/thrown.h"
 #include "transform_test_util.h"
 
 #include <gtest/gtest.h>
@@ -175,8 +176,11 @@ TEST(MapBitmapToQuad, TinyAndHugeQuadrilateralsNeitherOverrunNorCrash)
     EXPECT_EQ(mapped.Width(), 1);
     MapBitmapToQuad(mapped, {0, 0}, {0, 0}, {0, 0}, {0, 0}, source, {0, 0, 3, 3}, clRed);
     EXPECT_EQ(mapped.Width(), 0);
-    EXPECT_ANY_THROW(MapBitmapToQuad(mapped, {INT32_MIN, 0}, {INT32_MAX, 0}, {INT32_MAX, 5}, {INT32_MIN, 5}, source,
-                                     {0, 0, 3, 3}, clRed));
+    EXPECT_EQ(test::Thrown([&] {
+                  MapBitmapToQuad(mapped, {INT32_MIN, 0}, {INT32_MAX, 0}, {INT32_MAX, 5}, {INT32_MIN, 5}, source,
+                                  {0, 0, 3, 3}, clRed);
+              }),
+              "orvella::EIntOverflow: 整数オーバーフローが発生しました");
 }
 
 }  // namespace

@@ -70,8 +70,7 @@ TEST(TurnBitmap, TheDestinationMayBeTheSource)
 // reversed) and -flip (row order reversed), in that order.
 TEST(TurnBitmap, AgreesWithImageMagickOnEveryCombination)
 {
-    if (!test::HaveProgram(test::kConvert))
-        GTEST_SKIP() << "ImageMagick is not installed";
+    ORVELLA_REQUIRE_TOOL(test::HaveImageMagick(), "ImageMagick");
     TBitmap source(67, 41, TPixelFormat::pf24bit);
     test::FillPhoto(source, 2);
     const test::TempDir dir;

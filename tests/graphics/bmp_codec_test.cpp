@@ -2,6 +2,7 @@
 #include "graphics/picture_error.h"
 #include "graphics/png_codec.h"
 #include "picture_fixtures.h"
+#include "support/oracle.h"
 #include "support/tool_runner.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ class BmpAgainstMagick : public ::testing::TestWithParam<MagickBmpCase> {};
 
 TEST_P(BmpAgainstMagick, DecodesWhatImageMagickWrote)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     const MagickBmpCase& c = GetParam();
     TempDir dir;
     const std::string bmp = dir.File("in.bmp");

@@ -11,6 +11,7 @@
 #include "graphics/recording_canvas.h"
 #include "graphics/safety_bitmap.h"
 #include "support/oracle.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,7 @@ TEST_F(ColorSpecStream, NewSpecIsSolidBlackAndStoresNothing)
     EXPECT_EQ(colorFill.GradColors().Colors(), (std::vector<TColor>{0xFFFFFF, 0}));
 
     const std::string text = test::FpcToText(WriteComponent(wrapper));
+    EXPECT_EQ(text, "object TColorSpecWrapper\nend\n");
     EXPECT_EQ(text.find("Colors"), std::string::npos) << text;
     EXPECT_EQ(text.find("GradAngle"), std::string::npos) << text;
     EXPECT_EQ(text.find("Kind"), std::string::npos) << text;
@@ -105,7 +107,9 @@ TEST_F(ColorSpecStream, HostileColourCountIsRefused)
     ASSERT_NE(at, std::string::npos);
     bytes.replace(at, 4, std::string("\x40\x42\x0F\x00", 4));
     TColorSpecWrapper back;
-    EXPECT_ANY_THROW(ReadComponent(bytes, back));
+    EXPECT_EQ(test::Thrown([&] { ReadComponent(bytes, back); }),
+              "orvella::EPropertyReadError: TColorSpecWrapper.ColorSpec.GradColors.Colors の読み込み中のエラー : "
+              "ストリームからの読み込みエラー");
 }
 
 struct DirCase {

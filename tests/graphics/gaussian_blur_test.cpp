@@ -113,8 +113,7 @@ TEST(GaussianBlur, OnlyTheRectanglePartInsideTheBitmapChanges)
 // numpy convolves with the exact sampled Gaussian, edges repeated.
 TEST(GaussianBlur, AgreesWithAnExactGaussianConvolution)
 {
-    if (!test::HaveNumpy())
-        GTEST_SKIP() << "python3 with numpy is not installed";
+    ORVELLA_REQUIRE_TOOL(test::HaveNumpy(), "python3 with numpy");
     for (const auto& [h, v] : {std::pair{5.0, 5.0}, std::pair{20.0, 3.0}}) {
         TBitmap bitmap(160, 120, TPixelFormat::pf24bit);
         FillPhoto(bitmap, 8);

@@ -3,6 +3,7 @@
 #include "graphics/png_codec.h"
 #include "graphics/safety_bitmap.h"
 #include "picture_fixtures.h"
+#include "support/oracle.h"
 #include "platform/zlib_container.h"
 #include "support/tool_runner.h"
 
@@ -32,6 +33,7 @@ protected:
 
 TEST_F(ImageCommand, ConvertsThroughEveryWrittenKind)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     // BMP → CBM → PNG → BMP keeps every pixel; the CBM is a container of a BMP.
     ASSERT_EQ(RunTool({"image", "convert", dir_.File("in.bmp"), dir_.File("a.cbm")}).status, 0);
     const std::string cbm = ReadFile(dir_.File("a.cbm"));

@@ -5,6 +5,7 @@
 #include "graphics/png_codec.h"
 #include "graphics/safety_bitmap.h"
 #include "picture_fixtures.h"
+#include "support/oracle.h"
 #include "platform/zlib_container.h"
 #include "support/tool_runner.h"
 
@@ -25,6 +26,7 @@ class ForeignPicture : public ::testing::TestWithParam<ForeignCase> {};
 
 TEST_P(ForeignPicture, DecodesLikeImageMagick)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     const ForeignCase& c = GetParam();
     TempDir dir;
     const std::string file = dir.File(c.file);
@@ -49,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ForeignPicture, ::testing::Values(
 
 TEST(GifImage, TransparentIndexBecomesSeeThrough)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     TempDir dir;
     const std::string file = dir.File("t.gif");
     ASSERT_TRUE(Magick({"-size", "6x4", "xc:#00FF00", "-alpha", "set", "-channel", "A", "-fx", "i==2&&j==1?0:1",
@@ -66,6 +69,7 @@ TEST(GifImage, TransparentIndexBecomesSeeThrough)
 
 TEST(IconFile, TheLargestImageIsShownWithItsMask)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     TempDir dir;
     const std::string file = dir.File("i.ico");
     ASSERT_TRUE(Magick({"-size", "32x32", "xc:#0000FF", "-alpha", "set", "-channel", "A", "-fx", "i<4&&j<4?0:1",
@@ -128,6 +132,7 @@ TEST(JpegHeader, SkipsFillBytesAndSegmentsUpToTheFrame)
 
 TEST(JpegImage, CmykFileFromImageMagickIsRefused)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     TempDir dir;
     const std::string file = dir.File("cmyk.jpg");
     ASSERT_TRUE(Magick({"-size", "8x8", "xc:#336699", "-colorspace", "CMYK", file}));

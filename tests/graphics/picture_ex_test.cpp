@@ -7,7 +7,9 @@
 #include "graphics/safety_bitmap.h"
 #include "graphics/masked_image.h"
 #include "picture_fixtures.h"
+#include "support/oracle.h"
 #include "pixel_picture.h"
+#include "support/thrown.h"
 #include "platform/zlib_container.h"
 #include "support/tool_runner.h"
 
@@ -54,6 +56,7 @@ class StoredPictureData : public ::testing::TestWithParam<StoredCase> {};
 
 TEST_P(StoredPictureData, RoundTripsByteForByte)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     const StoredCase& c = GetParam();
     const std::string data = c.data();
     TPictureEx picture;
@@ -118,17 +121,23 @@ TEST(StoredPictureData, UnknownOrDifferentlyCasedClassLeavesThePictureEmpty)
 TEST(StoredPictureData, BadDataIsAClearError)
 {
     const std::string bmp = WriteBmp(PatternBitmap());
-    const std::string cases[] = {
-        std::string(1, char(64)) + std::string(64, 'T'),                    // class name longer than 63
-        ShortString("TBitmap") + Le32(100),                                  // nothing after the size
-        ShortString("TBitmap") + Le32(uint32_t(bmp.size())) + bmp.substr(0, 40),
-        ShortString("TJPEGImage") + Le32(5000) + "\xFF\xD8",                 // size past the end
-        ShortString("TMetafile") + Le32(2),                                  // size smaller than itself
-        ShortString("TPNGImage") + "\x89PNG\r\n\x1A\n" + std::string(10, '\0'),
+    const std::pair<std::string, const char*> cases[] = {
+        // class name longer than 63
+        {std::string(1, char(64)) + std::string(64, 'T'), "orvella::EInvalidGraphic: 不正な画像データです: クラス名が不正です"},
+        // nothing after the size
+        {ShortString("TBitmap") + Le32(100), "orvella::EInvalidGraphic: 不正なビットマップです: ファイルヘッダーがありません"},
+        {ShortString("TBitmap") + Le32(uint32_t(bmp.size())) + bmp.substr(0, 40),
+         "orvella::EInvalidGraphic: 不正なビットマップです: 画素データの位置が不正です"},
+        // size past the end
+        {ShortString("TJPEGImage") + Le32(5000) + "\xFF\xD8", "orvella::EInvalidGraphic: 不正なJPEGデータです: 長さが不正です"},
+        // size smaller than itself
+        {ShortString("TMetafile") + Le32(2), "orvella::EInvalidGraphic: 不正なメタファイルです: 長さが不正です"},
+        {ShortString("TPNGImage") + "\x89PNG\r\n\x1A\n" + std::string(10, '\0'),
+         "orvella::EInvalidGraphic: PNG: [00][00][00][00]: invalid chunk type"},
     };
-    for (const std::string& data : cases) {
+    for (const auto& [data, error] : cases) {
         TPictureEx picture;
-        EXPECT_THROW(picture.ReadPictureData(data), std::exception) << data.substr(0, 12);
+        EXPECT_EQ(Thrown([&] { picture.ReadPictureData(data); }), error) << data.substr(0, 12);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "support/tool_runner.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -45,7 +47,10 @@ std::string FirstDifference(const TBitmap& want, const TBitmap& got, int toleran
 
 bool Magick(const std::vector<std::string>& arguments)
 {
-    return RunProgram("/usr/bin/convert", arguments).status == 0;
+    const ToolRun run = RunProgram("/usr/bin/convert", arguments);
+    if (run.status != 0)
+        ADD_FAILURE() << "ImageMagick's convert failed (status " << run.status << "): " << run.err;
+    return run.status == 0;
 }
 
 long MagickDifference(const std::string& a, const std::string& b, int fuzzPercent)

@@ -3,6 +3,7 @@
 #include "graphics/image_data.h"
 #include "graphics/safety_bitmap.h"
 #include "picture_fixtures.h"
+#include "support/oracle.h"
 #include "support/tool_runner.h"
 
 #include "formats/class_registry.h"
@@ -94,6 +95,7 @@ TEST(ImageDataStream, ReadsTheFiltersBackThroughLongPropertyPaths)
 
 TEST(PictureReaders, DecodeTheSameOnSeveralThreadsAtOnce)
 {
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
     // What the background loader does: separate graphics, read concurrently.
     TempDir dir;
     const std::vector<std::string> names{"a.png", "a.jpg", "a.gif", "a.bmp"};

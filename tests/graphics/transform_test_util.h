@@ -3,6 +3,7 @@
 // (ImageMagick, numpy) for the tests of resampling, blur and rotation.
 
 #include "graphics/bitmap.h"
+#include "support/oracle.h"
 #include "support/tool_runner.h"
 
 #include <unistd.h>
@@ -55,17 +56,13 @@ inline int MaxDifference(const TBitmap& a, const TBitmap& b)
     return worst;
 }
 
-inline bool HaveProgram(const char* path)
-{
-    return access(path, X_OK) == 0;
-}
-
 inline const char* kConvert = "/usr/bin/convert";
 inline const char* kPython = "/usr/bin/python3";
 
 inline bool HaveNumpy()
 {
-    return HaveProgram(kPython) && RunProgram(kPython, {"-c", "import numpy"}).status == 0;
+    static const bool have = HavePythonModule("numpy");
+    return have;
 }
 
 // Raw channel bytes without row padding, row after row.
@@ -116,7 +113,10 @@ inline bool ReadPpm(TBitmap& bitmap, const std::string& file)
 // uint8 bytes to `output`; the paths are passed as sys.argv[1] and [2].
 inline bool RunNumpy(const std::string& script, const std::string& input, const std::string& output)
 {
-    const ToolRun run = RunProgram(kPython, {"-c", "import sys\nimport numpy as np\n" + script, input, output});
+    // The largest resampling builds its weights in Python loops: over a
+    // minute on a busy machine.
+    const ToolRun run = RunProgram(kPython, {"-c", "import sys\nimport numpy as np\n" + script, input, output},
+                                   std::chrono::minutes(4));
     return run.status == 0;
 }
 
