@@ -27,6 +27,15 @@ std::string readStream(TDocStorage& storage, const std::string& path)
     return TDocStream(storage, dmRead, path).ReadAll();
 }
 
+// Line ends spelled out, for failure messages.
+std::string visible(const std::string& text)
+{
+    std::string shown;
+    for (char c : text)
+        shown += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return shown;
+}
+
 TStorageCode codeOf(const std::function<void()>& action)
 {
     try {
@@ -236,6 +245,37 @@ TEST(DocNameList, NewNamesCountOnAndAreNeverReused)
     TDocNameList reloaded(root, "Sheets\\NameList");
     EXPECT_EQ(reloaded.Names(), std::vector<std::string>{"NameList2"});
     EXPECT_EQ(reloaded.Counter(), 3u);
+}
+
+TEST(DocNameList, LineEndsAndEmptyLinesKeepEveryEntryAtItsIndex)
+{
+    struct Case {
+        std::string text;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"A\r\nB\r\n", {"A", "B"}},
+        {"A\r\n\r\nC\r\n", {"A", "", "C"}},
+        {"A\rB\rC", {"A", "B", "C"}},
+        {"A\n\nC\n", {"A", "", "C"}},
+        {"\r\nB", {"", "B"}},
+    };
+    for (const Case& c : cases) {
+        TTemporaryStorage root;
+        writeStream(root, "List", std::string("\5\0\0\0", 4) + c.text);
+        writeStream(root, "C", "third");
+        TDocNameList list(root, "List");
+        EXPECT_EQ(list.Names(), c.names) << visible(c.text);
+        for (int i = 0; i < list.Count(); ++i)
+            EXPECT_EQ(list.ElementExists(i), list.Name(i) == "C") << visible(c.text) << " entry " << i;
+    }
+    // An empty entry names no element: it can be deleted, never opened.
+    TTemporaryStorage root;
+    writeStream(root, "List", std::string("\5\0\0\0A\r\n\r\nC\r\n", 12));
+    TDocNameList list(root, "List");
+    EXPECT_THROW(list.OpenStream(1, dmRead), EStorageError);
+    list.DeleteEntry(1);
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"A", "C"}));
 }
 
 TEST(DocNameList, DamagedListsAreRefused)
