@@ -3,6 +3,7 @@
 
 #include "formats/component_stream.h"
 #include "document/do_group.h"
+#include "document/document_classes.h"
 #include "document/print_flag_actions.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
@@ -22,7 +23,7 @@ protected:
     GroupTest()
     {
         RegisterLabelTestClasses();
-        RegisterGroupClasses();
+        RegisterDocumentClasses();
         site.Scaler().SetUnitDPI(254);
         site.SetLogWidth(1000);
         site.SetLogHeight(800);
