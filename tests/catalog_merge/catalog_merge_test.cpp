@@ -102,15 +102,6 @@ TEST_F(Velmont, EmptyGenreNamesKeepTheirFoldersInPlace)
     EXPECT_EQ(ReadFile(dst_ + "Data/Template/Template.dat"), "[CD]\r\nName=,A,C,D\r\nDir=b,a,c,d\r\n");
 }
 
-TEST_F(Velmont, ASectionNamedWithATrailBracketMergesIntoItself)
-{
-    const std::string section = "[\x93\x5D\x8E\xCA]\r\n";  // [転写]
-    put(dst_, "Data/Template/Template.dat", section + "Name=Pop\r\nDir=pop\r\n");
-    put(src_, "Data/Template/Template.dat", section + "Name=Jazz\r\nDir=jazz\r\n");
-    EXPECT_EQ(finish(), -1);
-    EXPECT_EQ(ReadFile(dst_ + "Data/Template/Template.dat"), section + "Name=Jazz,Pop\r\nDir=jazz,pop\r\n");
-}
-
 TEST_F(Velmont, RelativeFoldersClimbFromTheCurrentFolder)
 {
     put(dst_, "Data/Template/Template.dat", "[CD]\r\nName=Pop\r\nDir=pop\r\n");
