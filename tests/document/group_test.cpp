@@ -6,6 +6,7 @@
 #include "document/document_classes.h"
 #include "document/print_flag_actions.h"
 #include "drawing/action_list.h"
+#include "drawing/designer.h"
 #include "drawing/do_actions.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
@@ -107,6 +108,14 @@ TEST_F(GroupTest, GroupingTwoThenUndoingTwiceRestoresThem)
     ActionList().Redo();
     ActionList().Redo();
     EXPECT_EQ(Names(), "XY*");
+}
+
+TEST_F(GroupTest, TheProgramsCreatorMakesARegisteredClassByCommand)
+{
+    EXPECT_TRUE(DesignerList().Contains(LabelObjectCreator()));
+    ASSERT_TRUE(DesignerList().CreateObject(site, "TDOGroup"));
+    ASSERT_EQ(site.ObjectCount(), 1u);
+    EXPECT_NE(dynamic_cast<TDOGroup*>(&site.Objects(0)), nullptr);
 }
 
 TEST_F(GroupTest, OneSelectedObjectCannotBeGrouped)
