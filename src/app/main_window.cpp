@@ -10,6 +10,7 @@
 #include "app/prepare_form.h"
 #include "app/start_wizard.h"
 #include "app/window_placement.h"
+#include "document/document_classes.h"
 #include "document/label_data.h"
 
 #include <QAction>
@@ -71,7 +72,7 @@ TfrmMain::TfrmMain(QWidget* parent, TViewFactory views)
     hmOpenFile.Limit = 10;
     hmFileFolder.RegistryKey = "$(LabelDataHistory)";
 
-    RegisterLabelDataClasses();
+    RegisterDocumentClasses();
     // The edit commands of the views act on whatever has the focus.
     InstallEditCommandTargets();
     actions_ = std::make_unique<TMainActions>(this);

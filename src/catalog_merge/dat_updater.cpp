@@ -38,7 +38,9 @@ std::filesystem::path ResolveCatalogPath(std::string_view path)
 {
     if (!path.empty() && (path.front() == '/' || path.front() == '\\'))
         return ResolveBackslashPath("/", path);
-    return ResolveBackslashPath(std::filesystem::current_path(), path);
+    // A relative folder is taken from the current folder, so its ".." may
+    // climb out of it (an installer passes "..\\new\\" as readily as a full path).
+    return ResolveBackslashPath("/", std::filesystem::current_path().string() + "/" + std::string(path));
 }
 
 void TDatUpdater::OpenPair(std::string_view newCatalog, std::string_view installedCatalog)
@@ -55,6 +57,7 @@ void TDatUpdater::Update()
 {
     if (!new_ || !installed_)
         return;
+    const std::string before = installed_->Serialize();
     for (const std::string& section : new_->SectionNames()) {
         const TEntryList installedEntries = ReadEntries(*installed_, section);
         TEntryList changed = ReadEntries(*new_, section);
@@ -76,7 +79,9 @@ void TDatUpdater::Update()
                          [](const std::string& a, const std::string& b) { return CompareCp932Text(a, b) < 0; });
         WriteEntries(merged, *installed_, section);
     }
-    installed_->Save(installedPath_);
+    // Untouched, the file keeps its bytes, its line ends and its link.
+    if (installed_->Serialize() != before)
+        installed_->Save(installedPath_);
 }
 
 TTemplateDatUpdater::TTemplateDatUpdater(TMacroString& macro) : TDatUpdater(macro) { OpenFiles(); }
@@ -88,8 +93,9 @@ void TTemplateDatUpdater::OpenFiles()
 
 TEntryList TTemplateDatUpdater::ReadEntries(const TIniFile& ini, std::string_view section)
 {
-    const std::vector<std::string> names = SplitTokens(ini.ReadString(section, "Name").value_or(""), ",");
-    const std::vector<std::string> folders = SplitTokens(ini.ReadString(section, "Dir").value_or(""), ",");
+    // Empty items keep their places: the i-th name goes with the i-th folder.
+    const std::vector<std::string> names = SplitTokensKeepEmpty(ini.ReadString(section, "Name").value_or(""), ",");
+    const std::vector<std::string> folders = SplitTokensKeepEmpty(ini.ReadString(section, "Dir").value_or(""), ",");
     if (folders.size() < names.size())
         throw std::runtime_error("Template.dat の [" + DecodeCp932(section) + "] で、Dir の数が Name の数より少なくなっています");
     TEntryList entries;

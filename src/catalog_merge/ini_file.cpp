@@ -23,6 +23,20 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
+// The first ']' that is a character of its own: in CP932 it is also the
+// second byte of many double-byte characters (転 is 0x935D).
+std::size_t findSectionEnd(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == ']')
+            return i;
+        if (((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) && i + 1 < text.size())
+            ++i;
+    }
+    return std::string_view::npos;
+}
+
 std::runtime_error fileError(const char* what, const std::filesystem::path& path)
 {
     return std::runtime_error("「" + path.string() + "」" + what + " (" + std::strerror(errno) + ")");
@@ -58,7 +72,7 @@ TIniFile TIniFile::Parse(std::string_view bytes)
             end = bytes.size();
         const std::string_view text = bytes.substr(start, end - start);
         const std::string_view trimmed = trim(text);
-        const std::size_t close = trimmed.find(']');
+        const std::size_t close = findSectionEnd(trimmed);
         if (!trimmed.empty() && trimmed.front() == '[' && close != std::string_view::npos) {
             ini.sections_.push_back(Section{std::string(trim(trimmed.substr(1, close - 1))), std::string(text), {}});
         } else {
@@ -170,15 +184,20 @@ std::string TIniFile::Serialize() const
 
 void TIniFile::Save(const std::filesystem::path& path) const
 {
+    // A symbolic link stays a link: the file it points to is replaced.
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::canonical(path, error);
+    if (error)
+        target = path;
     // Keep the permissions of the file being replaced.
     mode_t mode = 0644;
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0)
+    if (::stat(target.c_str(), &existing) == 0)
         mode = existing.st_mode & 07777;
     try {
-        WriteFileAtomically(path, Serialize(), mode);
+        WriteFileAtomically(target, Serialize(), mode);
     } catch (const EAtomicFile&) {
-        throw fileError("に書き込めません", path);
+        throw fileError("に書き込めません", target);
     }
 }
 

@@ -67,7 +67,8 @@ extern "C" int32_t CheckVersion(void* /*window*/, const char16_t* macroText)
     return guarded(2, [&] {
         TMacroString macro = readMacroText(macroText);
         const std::string checkFile = macro.Expand("$(dstDir)$(UpdateCheckFile)");
-        return std::filesystem::exists(orvella::velmont::ResolveCatalogPath(checkFile)) ? 0 : 3;
+        // A file is asked for: a folder of that name does not count.
+        return std::filesystem::is_regular_file(orvella::velmont::ResolveCatalogPath(checkFile)) ? 0 : 3;
     });
 }
 

@@ -5,6 +5,9 @@
 // naming "srcDir", "dstDir" and "UpdateCheckFile".
 
 #include <stdint.h>
+#ifndef __cplusplus
+#include <uchar.h>
+#endif
 
 #ifdef __cplusplus
 extern "C" {

@@ -2,7 +2,6 @@
 
 #include "document/do_group.h"
 
-#include "formats/class_registry.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
 #include "drawing/do_list.h"
@@ -19,11 +18,6 @@ const TClassInfo& TDOGroup::StaticClassInfo()
 {
     static const TClassInfo info = DeclareClass<TDOGroup, TLabelObject>("TDOGroup", {});
     return info;
-}
-
-void RegisterGroupClasses()
-{
-    RegisterClass(TDOGroup::StaticClassInfo());
 }
 
 TDOGroup::TDOGroup() = default;

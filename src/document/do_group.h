@@ -52,8 +52,6 @@ private:
     std::vector<std::unique_ptr<TDrawObject>> members_;
 };
 
-void RegisterGroupClasses();
-
 // The layout editor's grouping: at least two selected objects become one
 // new group (recorded as added), the originals are cleared as one "クリア"
 // step and the group is selected. Answers whether a group was made.

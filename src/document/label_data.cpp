@@ -552,7 +552,8 @@ void TLabelData::SaveToFile(const std::string& fileName)
         compressFaceStreams();
     }
     SelectSheet(previous);
-    s.root->SaveToFile(fileName);
+    // The saved file is the open document from now on: held against other processes.
+    s.root->SaveToFile(fileName, true);
     s.modified = false;
 }
 
@@ -563,7 +564,7 @@ void TLabelData::LoadFromFile(const std::string& fileName)
     TLabelData fresh{Bare{}};
     TState& f = *fresh.state_;
     f.root = std::make_unique<TTemporaryStorage>();
-    f.root->LoadFromFile(fileName);
+    f.root->LoadFromFile(fileName, true);
     if (!f.root->StreamExists(kDataInfoStream) || !f.root->StreamExists(kSheetList))
         RefuseFormat();
     f.sheets = std::make_unique<TDocNameList>(*f.root, kSheetList);

@@ -6,9 +6,11 @@
 #include "formats/component.h"
 #include "drawing/action_list.h"
 #include "drawing/do_actions.h"
+#include "drawing/do_interfaces.h"
 #include "drawing/draw_site.h"
 #include "drawing/ghost_list.h"
 #include "drawing/object_utils.h"
+#include "graphics/color_fill.h"
 #include "platform/text_case.h"
 
 #include <algorithm>
@@ -31,6 +33,11 @@ void TDODesignerList::Register(std::shared_ptr<TDODesigner> designer)
 {
     if (designer)
         designers_.push_back(std::move(designer));
+}
+
+bool TDODesignerList::Contains(const TDODesigner& designer) const
+{
+    return std::any_of(designers_.begin(), designers_.end(), [&](const auto& d) { return d.get() == &designer; });
 }
 
 void TDODesignerList::Unregister(const TDODesigner& designer)
@@ -96,6 +103,22 @@ bool TDialogDesigner::EditObject(TDrawObject& object, bool& cancelled)
     return true;
 }
 
+namespace {
+
+constexpr TColor kNewTextShadowColor = 8421504;
+
+// The text classes live on a higher floor; they are known here by the name
+// their base is stored under.
+bool isTextObject(const TClassInfo& info)
+{
+    for (const TClassInfo* c = &info; c; c = c->Parent())
+        if (c->ClassName() == "TLOText")
+            return true;
+    return false;
+}
+
+}  // namespace
+
 void TLOCreator::AddCommand(std::string name, TCreationCommand command)
 {
     commands_[UpperCase(name)] = std::move(command);
@@ -134,6 +157,12 @@ bool TLOCreator::CreateObject(TDrawSite& site, std::string_view command)
     instance.release();
     if (how.Prepare)
         how.Prepare(*created, site);
+    if (isTextObject(created->ClassInfo()))
+        if (const TIntfRef<IDOOptionalColorSpec> shadow = Supports<IDOOptionalColorSpec>(created)) {
+            TColorSpec grey;
+            grey.SetColor(kNewTextShadowColor);
+            shadow->SetColorSpec(grey);
+        }
 
     TDrawObject& object = site.InsertOwnedObject(std::unique_ptr<TDrawObject>(created));
     GhostList().Cancel();

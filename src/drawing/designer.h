@@ -44,6 +44,7 @@ public:
     void Unregister(const TDODesigner& designer);
     void UnloadModule(std::string_view module);
     std::size_t Count() const { return designers_.size(); }
+    bool Contains(const TDODesigner& designer) const;
     void Clear() { designers_.clear(); }
 
     bool CreateObject(TDrawSite& site, std::string_view command);
@@ -87,7 +88,8 @@ struct TCreationCommand {
 
 // The designer of the label object classes: it makes instances of the
 // registered classes (and of the command names that stand for them) and
-// runs the creation commands.
+// runs the creation commands. Whatever command made it, a text object (a
+// descendant of the class named "TLOText") starts with a grey shadow.
 class TLOCreator : public TDODesigner {
 public:
     bool CreateObject(TDrawSite& site, std::string_view command) override;

@@ -34,6 +34,7 @@ void AssignPublished(TPersistent& target, const TPersistent& source)
                 property.SetFloat(target, property.GetFloat(source));
             break;
         case TPropKind::String:
+        case TPropKind::Method:
             if (property.GetString && property.SetString)
                 property.SetString(target, property.GetString(source));
             break;

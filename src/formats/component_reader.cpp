@@ -485,6 +485,14 @@ void TReader::readPropertyValue(TPersistent& instance, const TPropInfo& property
     case TPropKind::Variant:
         property.SetVariant(instance, ReadVariant());
         return;
+    case TPropKind::Method:
+        if (NextValue() == TValueType::vaNil) {
+            ReadValue();
+            property.SetString(instance, {});
+        } else {
+            property.SetString(instance, ReadIdent());
+        }
+        return;
     case TPropKind::Object:
         switch (NextValue()) {
         case TValueType::vaNil:

@@ -67,7 +67,9 @@ void TWriter::writeProperty(const TPersistent& instance, const TPropInfo& proper
     switch (property.Kind) {
     case TPropKind::Integer: {
         const auto value = std::int32_t(property.GetOrdinal(instance));
-        if (isDefault(value))
+        // Compared as the 32-bit value it is: a default declared as an
+        // unsigned literal (the system colours) must still match.
+        if (property.DefaultValue && std::int32_t(*property.DefaultValue) == value)
             return;
         writePropertyName(property.Name);
         if (const char* ident = IntToIdent(property.IdentTable, value))
@@ -128,6 +130,14 @@ void TWriter::writeProperty(const TPersistent& instance, const TPropInfo& proper
             return;
         writePropertyName(property.Name);
         WriteInteger(value);
+        return;
+    }
+    case TPropKind::Method: {
+        const std::string value = property.GetString(instance);
+        if (value.empty())
+            return;
+        writePropertyName(property.Name);
+        WriteIdent(value);
         return;
     }
     case TPropKind::Variant: {
@@ -307,6 +317,8 @@ void TWriter::WriteIdent(std::string_view ident)
         writeValueType(tag(TValueType::vaTrue));
     else if (SameText(ident, "nil"))
         writeValueType(tag(TValueType::vaNil));
+    else if (SameText(ident, "Null"))
+        writeValueType(tag(TValueType::vaNull));
     else {
         writeValueType(tag(TValueType::vaIdent));
         writeShortString(ident);

@@ -94,11 +94,12 @@ private:
             Entry& entry = entries_[i];
             if (entry.element->IsStorage())
                 continue;
-            const std::string& data = entry.element->Data;
-            entry.size = data.size();
-            if (data.empty())
+            const uint64_t streamSize = entry.element->StreamSize();
+            entry.size = streamSize;
+            if (streamSize == 0)
                 continue;
-            if (data.size() < kMiniStreamCutoff) {
+            if (streamSize < kMiniStreamCutoff) {
+                const std::string data = entry.element->Bytes();
                 const uint32_t first = uint32_t(miniStream_.size() / kMiniSectorSize);
                 const uint32_t count = sectorsFor(data.size(), kMiniSectorSize);
                 for (uint32_t k = 0; k < count; ++k)
@@ -119,7 +120,7 @@ private:
         const uint32_t miniStreamSectors = sectorsFor(miniStream_.size(), kSectorSize);
         uint64_t dataSectors = directorySectors + miniFatSectors + miniStreamSectors;
         for (std::size_t i : bigStreams_)
-            dataSectors += sectorsFor(entries_[i].element->Data.size(), kSectorSize);
+            dataSectors += sectorsFor(entries_[i].element->StreamSize(), kSectorSize);
 
         // The FAT must also cover its own sectors and those of the DIFAT.
         uint32_t fatSectors = 0;
@@ -154,7 +155,7 @@ private:
         entries_[0].start = allocate(miniStreamSectors, 0);
         entries_[0].size = miniStream_.size();
         for (std::size_t i : bigStreams_)
-            entries_[i].start = allocate(sectorsFor(entries_[i].element->Data.size(), kSectorSize), 0);
+            entries_[i].start = allocate(sectorsFor(entries_[i].element->StreamSize(), kSectorSize), 0);
 
         std::string file(std::size_t(totalSectors + 1) * kSectorSize, char(0));
         writeHeader(file, fatSectors, firstFat, difatSectors, firstDifat, firstDirectory, miniFatSectors, firstMiniFat);
@@ -166,8 +167,9 @@ private:
             put32(file, offsetOf(firstMiniFat) + 4 * i, i < miniFat_.size() ? miniFat_[i] : kFreeSector);
         std::copy(miniStream_.begin(), miniStream_.end(), file.begin() + std::ptrdiff_t(offsetOf(entries_[0].start)));
         for (std::size_t i : bigStreams_) {
-            const std::string& data = entries_[i].element->Data;
-            std::copy(data.begin(), data.end(), file.begin() + std::ptrdiff_t(offsetOf(entries_[i].start)));
+            // Spilled bytes go straight from their file into the output.
+            const TStorageElement& element = *entries_[i].element;
+            element.ReadBytes(0, file.data() + offsetOf(entries_[i].start), std::size_t(element.StreamSize()));
         }
         return file;
     }

@@ -33,24 +33,26 @@ void TDocNameList::load()
                (uint32_t(uint8_t(bytes[3])) << 24);
     names_.clear();
     const std::string_view text = std::string_view(bytes).substr(4);
+    // Lines end at CR LF, CR or LF; an empty line is an entry too, so that
+    // every later entry keeps its index (its element simply does not exist).
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+        const std::string_view line = text.substr(start, end - start);
+        std::string name;
         if (!line.empty()) {
-            std::string name;
             try {
                 name = DecodeCp932(line, Cp932Mode::Strict);
             } catch (const ECp932&) {
                 throw EStorageError(TStorageCode::DocfileCorrupt, "name list " + baseName_ + " holds undecodable bytes");
             }
             CheckElementName(name);  // a name from the file must not reach outside the list's storage
-            names_.push_back(std::move(name));
         }
+        names_.push_back(std::move(name));
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
+            ++end;
         start = end + 1;
     }
 }
@@ -92,7 +94,8 @@ int TDocNameList::AddNew()
 void TDocNameList::DeleteEntry(int index)
 {
     checkIndex(index);
-    root_.DestroyElement(ElementPath(index));
+    if (!names_[std::size_t(index)].empty())
+        root_.DestroyElement(ElementPath(index));
     names_.erase(names_.begin() + index);
     save();
 }
@@ -121,6 +124,8 @@ std::string TDocNameList::ElementPath(int index) const
 {
     std::vector<std::string> components = parentPath_;
     components.push_back(Name(index));
+    if (components.back().empty())
+        throw EStorageError(TStorageCode::InvalidName, "name list " + baseName_ + " entry " + std::to_string(index));
     return "\\" + JoinBackslashPath(components);
 }
 
@@ -136,7 +141,8 @@ std::unique_ptr<TDocStorage> TDocNameList::OpenStorage(int index, bool createMis
 
 bool TDocNameList::ElementExists(int index)
 {
-    return index >= 0 && index < Count() && root_.StreamExists(ElementPath(index));
+    return index >= 0 && index < Count() && !names_[std::size_t(index)].empty() &&
+           root_.StreamExists(ElementPath(index));
 }
 
 }  // namespace orvella

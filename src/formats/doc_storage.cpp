@@ -1,6 +1,7 @@
 #include "formats/doc_storage.h"
 
 #include "formats/compound_file.h"
+#include "formats/share_lock.h"
 #include "formats/storage_error.h"
 #include "platform/atomic_file.h"
 #include "platform/backslash_path.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace orvella {
@@ -18,7 +20,47 @@ std::string joinPath(const std::vector<std::string>& components) { return JoinBa
 
 bool sameComponent(const std::string& a, const std::string& b) { return CompareElementNames(a, b) == 0; }
 
+std::function<void(std::exception_ptr)>& failureReport()
+{
+    static std::function<void(std::exception_ptr)> report;
+    return report;
+}
+
+void reportFailure(std::exception_ptr error) noexcept
+{
+    try {
+        if (failureReport()) {
+            failureReport()(error);
+            return;
+        }
+        std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s\n", failure.what());
+    } catch (...) {
+        std::fputs("storage failure\n", stderr);
+    }
+}
+
+// The file is saved whatever happens here; only a process that snatched
+// the new file in the moment after the rename keeps it from being held.
+std::unique_ptr<TShareLock> holdAfterSave(const std::string& fileName, TShareKind kind) noexcept
+{
+    try {
+        return std::make_unique<TShareLock>(fileName, kind);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+bool fileExists(const std::string& fileName)
+{
+    std::error_code error;
+    return std::filesystem::exists(fileName, error);
+}
+
 }  // namespace
+
+void SetStorageFailureReport(std::function<void(std::exception_ptr)> report) { failureReport() = std::move(report); }
 
 std::string ReadStorageFile(const std::string& fileName)
 {
@@ -220,22 +262,44 @@ void TRootStorage::MarkModified() { snapshotValid_ = false; }
 
 // ---- TFileStorage
 
-TFileStorage::TFileStorage(const std::string& fileName, uint32_t mode) : fileName_(fileName)
+TFileStorage::TFileStorage(const std::string& fileName, uint32_t mode)
+    : fileName_(fileName), uncaught_(std::uncaught_exceptions())
 {
     if (mode == dmCreate) {
+        // The file it replaces must not be held by anyone else.
+        if (fileExists(fileName))
+            lock_ = std::make_unique<TShareLock>(fileName, TShareKind::Exclusive);
         setTree(TStorageTree::Create(true));
         created_ = true;
     } else {
+        const bool writable = (mode & 0x3) == dmWrite || (mode & 0x3) == dmReadWrite;
+        if (writable || (mode & 0xF0) != dmShareDenyNone)
+            lock_ = std::make_unique<TShareLock>(fileName, writable ? TShareKind::Exclusive : TShareKind::Shared);
         const std::string bytes = ReadStorageFile(fileName);
         if (!IsCompoundFile(bytes))
             throw EStorageError(TStorageCode::InvalidHeader, fileName);
-        const bool writable = (mode & 0x3) == dmWrite || (mode & 0x3) == dmReadWrite;
         setTree(TStorageTree::Parse(bytes, writable));
     }
     MarkSaved();
 }
 
-TFileStorage::~TFileStorage() = default;
+TFileStorage::~TFileStorage()
+{
+    if (!Writable() || (!created_ && !IsModified()))
+        return;
+    // Unwinding means the work that made the changes failed half-way: its
+    // changes are not worth keeping.
+    if (std::uncaught_exceptions() > uncaught_) {
+        reportFailure(std::make_exception_ptr(
+            EStorageError(TStorageCode::Reverted, fileName_ + ": 保存されていない変更は破棄されました")));
+        return;
+    }
+    try {
+        Commit();
+    } catch (...) {
+        reportFailure(std::current_exception());
+    }
+}
 
 void TFileStorage::Commit()
 {
@@ -244,31 +308,46 @@ void TFileStorage::Commit()
     WriteStorageFile(fileName_, Tree().Serialize());
     created_ = false;
     MarkSaved();
+    // The rename made a new file: hold that one now.
+    lock_.reset();
+    lock_ = holdAfterSave(fileName_, TShareKind::Exclusive);
 }
 
 // ---- TTemporaryStorage
 
-TTemporaryStorage::TTemporaryStorage()
+TTemporaryStorage::TTemporaryStorage(uint64_t spillThreshold) : spillThreshold_(spillThreshold)
 {
     setTree(TStorageTree::Create(true));
+    Tree().EnableSpill(spillThreshold_);
     MarkSaved();
 }
 
-void TTemporaryStorage::LoadFromFile(const std::string& fileName)
+TTemporaryStorage::~TTemporaryStorage() = default;
+
+void TTemporaryStorage::LoadFromFile(const std::string& fileName, bool hold)
 {
+    auto lock = std::make_unique<TShareLock>(fileName, hold ? HoldKindFor(fileName) : TShareKind::Shared);
     const std::string bytes = ReadStorageFile(fileName);
     if (!IsCompoundFile(bytes))
         throw EStorageError(TStorageCode::InvalidHeader, fileName);
     // Parse fully before anything of the current contents is given up.
     std::shared_ptr<TStorageTree> loaded = TStorageTree::Parse(bytes, true);
+    loaded->EnableSpill(spillThreshold_);
+    loaded->SpillIfLarge();
     setTree(std::move(loaded));
     MarkSaved();
+    hold_ = hold ? std::move(lock) : nullptr;
 }
 
-void TTemporaryStorage::SaveToFile(const std::string& fileName)
+void TTemporaryStorage::SaveToFile(const std::string& fileName, bool hold)
 {
+    std::unique_ptr<TShareLock> replacing;
+    if (fileExists(fileName))
+        replacing = std::make_unique<TShareLock>(fileName, TShareKind::Exclusive);
     WriteStorageFile(fileName, Tree().Serialize());
     MarkSaved();
+    if (hold || hold_)
+        hold_ = holdAfterSave(fileName, HoldKindFor(fileName));
 }
 
 }  // namespace orvella

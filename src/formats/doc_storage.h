@@ -8,6 +8,8 @@
 #include "formats/storage_tree.h"
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +30,7 @@ enum TDocMode : uint32_t {
 };
 
 class TRootStorage;
+class TShareLock;
 
 class TDocStorage {
 public:
@@ -102,7 +105,13 @@ private:
 };
 
 // A root over a named file. Changes are kept in memory until Commit writes
-// the file through a temporary file and a rename.
+// the file through a temporary file and a rename. The file is locked against
+// other processes while the root exists: exclusively when it is open for
+// writing or created, shared when it is read (unless the mode shares with
+// everyone); a conflicting lock refuses the open with the sharing error.
+// Changes still uncommitted when the root goes are committed, unless an
+// exception is on its way (then they are dropped); either failure goes to
+// the storage failure report.
 class TFileStorage : public TRootStorage {
 public:
     TFileStorage(const std::string& fileName, uint32_t mode);
@@ -113,16 +122,41 @@ public:
 private:
     std::string fileName_;
     bool created_ = false;
+    std::unique_ptr<TShareLock> lock_;
+    int uncaught_ = 0;
 };
 
-// A root over a private compound file that lives in memory and goes away
-// with the object.
+// A root over a private compound file that goes away with the object. It
+// lives in memory while its streams are small; past the spill threshold the
+// largest closed streams move to a private temporary file ("mtf..." in the
+// temporary folder, mode 0600, unlinked as soon as it is made).
 class TTemporaryStorage : public TRootStorage {
 public:
-    TTemporaryStorage();
-    void LoadFromFile(const std::string& fileName);
-    void SaveToFile(const std::string& fileName);
+    // 32 MiB: an ordinary document (texts, shapes, a few pictures) stays
+    // well below it and keeps memory speed; documents full of photographs
+    // keep at most this much of their streams in memory.
+    static constexpr uint64_t kDefaultSpillThreshold = uint64_t(32) << 20;
+
+    explicit TTemporaryStorage(uint64_t spillThreshold = kDefaultSpillThreshold);
+    ~TTemporaryStorage() override;
+    // Reading refuses a file another process holds for writing. With hold,
+    // the file stays locked (exclusively, when this user may write it) until
+    // another file is loaded, or the root goes: the document or catalog is
+    // open.
+    void LoadFromFile(const std::string& fileName, bool hold = false);
+    // Refuses a file another process holds. With hold, or when the root
+    // already holds a file, the saved file is held from then on.
+    void SaveToFile(const std::string& fileName, bool hold = false);
+
+private:
+    uint64_t spillThreshold_;
+    std::unique_ptr<TShareLock> hold_;
 };
+
+// Where failures that have no caller to go to are reported (a file root that
+// could not keep its changes when it went). The program sends them to the
+// frame's exception report; until then they go to standard error.
+void SetStorageFailureReport(std::function<void(std::exception_ptr)> report);
 
 // Reads a whole file, raising the platform's not-found or read error.
 std::string ReadStorageFile(const std::string& fileName);

@@ -36,17 +36,28 @@ TDocStream::TDocStream(TDocStorage& storage, uint32_t mode, std::string_view pat
     stream_ = tree.Open(parent_->Element(), name, TElementType::Stream);
 }
 
-TDocStream::~TDocStream() = default;
+TDocStream::~TDocStream()
+{
+    // A closed stream may leave memory for the tree's spill file.
+    const std::shared_ptr<TStorageTree> tree = stream_->Ref().TreePtr();
+    stream_.reset();
+    try {
+        tree->SpillIfLarge();
+    } catch (const std::exception&) {
+        // No room for the spill file: the bytes simply stay in memory.
+    }
+}
 
-uint64_t TDocStream::Size() const { return stream_->Get().Data.size(); }
+uint64_t TDocStream::Size() const { return stream_->Get().StreamSize(); }
 
 std::size_t TDocStream::Read(void* buffer, std::size_t count)
 {
-    const std::string& data = stream_->Get().Data;
-    if (position_ >= data.size())
+    const TStorageElement& element = stream_->Get();
+    const uint64_t size = element.StreamSize();
+    if (position_ >= size)
         return 0;
-    const std::size_t available = std::min<std::size_t>(count, data.size() - std::size_t(position_));
-    std::memcpy(buffer, data.data() + position_, available);
+    const std::size_t available = std::size_t(std::min<uint64_t>(count, size - position_));
+    element.ReadBytes(position_, buffer, available);
     position_ += available;
     return available;
 }
@@ -59,6 +70,7 @@ void TDocStream::Write(const void* buffer, std::size_t count)
         return;
     if (position_ + count > kMaxStreamSize)
         throw EStorageError(TStorageCode::MediumFull);
+    stream_->Get().Unspill();
     std::string& data = stream_->Get().Data;
     if (data.size() < position_ + count)
         data.resize(std::size_t(position_ + count), char(0));
@@ -86,14 +98,18 @@ void TDocStream::SetSize(uint64_t size)
     if (size > kMaxStreamSize)
         throw EStorageError(TStorageCode::MediumFull);
     position_ = size;
-    stream_->Get().Data.resize(std::size_t(size), char(0));
+    TStorageElement& element = stream_->Get();
+    if (size == 0)
+        element.Spilled.reset();  // nothing of it is kept: no need to read it back
+    element.Unspill();
+    element.Data.resize(std::size_t(size), char(0));
     stream_->Ref().Tree().Touch(stream_->Ref());
 }
 
 std::string TDocStream::ReadAll()
 {
     position_ = Size();
-    return stream_->Get().Data;
+    return stream_->Get().Bytes();
 }
 
 void TDocStream::WriteAll(std::string_view bytes)

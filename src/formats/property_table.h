@@ -38,6 +38,7 @@ enum class TPropKind {
     Int64,
     Object,       // nested persistent object, collection or component reference
     Variant,      // TVariant; unassigned is the default
+    Method,       // an event: the handler's name, stored as an identifier (empty for none)
 };
 
 struct TPropInfo {
@@ -269,6 +270,19 @@ TPropInfo VariantProperty(const char* name, Get_ get, Set_ set)
 }
 template <class Field>
 TPropInfo VariantProperty(const char* name, Field field) { return VariantProperty(name, field, field); }
+
+// An event whose handler is kept by name only: nothing here runs it, but a
+// stream that names one reads and writes it back unchanged. Uses the string
+// accessors.
+template <class Get_, class Set_>
+TPropInfo MethodProperty(const char* name, Get_ get, Set_ set)
+{
+    TPropInfo info = StringProperty(name, get, set);
+    info.Kind = TPropKind::Method;
+    return info;
+}
+template <class Field>
+TPropInfo MethodProperty(const char* name, Field field) { return MethodProperty(name, field, field); }
 
 // An object the property's object owns: a nested persistent object (its
 // properties are stored in place under "Name."), a collection or a string

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 
 namespace orvella {
 
@@ -83,10 +84,36 @@ std::unique_ptr<TStorageElement> TStorageElement::Clone() const
     copy->CreationTime = CreationTime;
     copy->ModificationTime = ModificationTime;
     copy->Data = Data;
+    copy->Spilled = Spilled;  // spilled bytes never change: a copy may share them
     copy->Children.reserve(Children.size());
     for (const auto& child : Children)
         copy->Children.push_back(child->Clone());
     return copy;
+}
+
+std::string TStorageElement::Bytes() const
+{
+    if (!Spilled)
+        return Data;
+    std::string bytes(std::size_t(Spilled->Size()), '\0');
+    Spilled->Read(0, bytes.data(), bytes.size());
+    return bytes;
+}
+
+void TStorageElement::ReadBytes(uint64_t offset, void* buffer, std::size_t count) const
+{
+    if (Spilled)
+        Spilled->Read(offset, buffer, count);
+    else
+        std::memcpy(buffer, Data.data() + offset, count);
+}
+
+void TStorageElement::Unspill()
+{
+    if (!Spilled)
+        return;
+    Data = Bytes();
+    Spilled.reset();
 }
 
 uint64_t CurrentFileTime()

@@ -14,6 +14,26 @@ namespace orvella {
 
 enum class TElementType : uint8_t { Storage = 1, Stream = 2, Root = 5 };
 
+class TSpillFile;
+
+// A stream's bytes moved out of memory into a spill file; read-only. The
+// space goes back to the file when the last holder (a stream and its
+// copies) lets go.
+class TSpilledBytes {
+public:
+    TSpilledBytes(std::shared_ptr<TSpillFile> file, uint64_t offset, uint64_t size);
+    ~TSpilledBytes();
+    TSpilledBytes(const TSpilledBytes&) = delete;
+    TSpilledBytes& operator=(const TSpilledBytes&) = delete;
+    uint64_t Size() const { return size_; }
+    void Read(uint64_t offset, void* buffer, std::size_t count) const;
+
+private:
+    std::shared_ptr<TSpillFile> file_;
+    uint64_t offset_;
+    uint64_t size_;
+};
+
 using TClassId = std::array<uint8_t, 16>;
 
 struct TStorageElement {
@@ -23,10 +43,17 @@ struct TStorageElement {
     uint32_t StateBits = 0;
     uint64_t CreationTime = 0;      // FILETIME: 100 ns since 1601
     uint64_t ModificationTime = 0;
-    std::string Data;               // streams only
+    std::string Data;               // streams only, unless spilled
+    std::shared_ptr<const TSpilledBytes> Spilled;  // a stream's bytes when they left memory
     std::vector<std::unique_ptr<TStorageElement>> Children;  // storages only, in sorted order
 
     bool IsStorage() const { return Type != TElementType::Stream; }
+    uint64_t StreamSize() const { return Spilled ? Spilled->Size() : Data.size(); }
+    // The stream's bytes, wherever they are; and `count` of them from `offset`.
+    std::string Bytes() const;
+    void ReadBytes(uint64_t offset, void* buffer, std::size_t count) const;
+    // Brings spilled bytes back into Data, before they change.
+    void Unspill();
     // The child with this name (ignoring case), or null.
     TStorageElement* Find(std::string_view name) const;
     // Inserts keeping the children sorted; returns the inserted element.

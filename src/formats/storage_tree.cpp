@@ -1,8 +1,10 @@
 #include "formats/storage_tree.h"
 
 #include "formats/compound_file.h"
+#include "formats/spill_file.h"
 #include "formats/storage_error.h"
 
+#include <algorithm>
 #include <atomic>
 
 namespace orvella {
@@ -15,6 +17,23 @@ uint64_t newId()
 {
     static std::atomic<uint64_t> next{1};
     return next++;
+}
+
+// Smaller streams are not worth a trip to the disk.
+constexpr uint64_t kSmallestSpilledStream = 64 * 1024;
+
+template <class Visit>
+void forEachStream(const TStorageElement& root, const Visit& visit)
+{
+    std::vector<const TStorageElement*> pending{&root};
+    while (!pending.empty()) {
+        const TStorageElement* element = pending.back();
+        pending.pop_back();
+        if (!element->IsStorage())
+            visit(*element);
+        for (const auto& child : element->Children)
+            pending.push_back(child.get());
+    }
 }
 
 }  // namespace
@@ -116,6 +135,54 @@ void TStorageTree::Touch(const TElementRef& element)
     requireWritable();
     element.Get();
     ++changes_;
+}
+
+void TStorageTree::EnableSpill(uint64_t threshold) { spillThreshold_ = threshold; }
+
+uint64_t TStorageTree::BytesInMemory() const
+{
+    uint64_t bytes = 0;
+    forEachStream(*root_, [&](const TStorageElement& stream) { bytes += stream.Data.size(); });
+    return bytes;
+}
+
+uint64_t TStorageTree::BytesSpilled() const
+{
+    uint64_t bytes = 0;
+    forEachStream(*root_, [&](const TStorageElement& stream) {
+        if (stream.Spilled)
+            bytes += stream.Spilled->Size();
+    });
+    return bytes;
+}
+
+void TStorageTree::SpillIfLarge()
+{
+    if (spillThreshold_ == 0)
+        return;
+    uint64_t inMemory = 0;
+    std::vector<TStorageElement*> candidates;
+    forEachStream(*root_, [&](const TStorageElement& stream) {
+        inMemory += stream.Data.size();
+        const auto found = ids_.find(&stream);
+        if (stream.Data.size() >= kSmallestSpilledStream && found != ids_.end() && !open_.count(found->second))
+            candidates.push_back(const_cast<TStorageElement*>(&stream));
+    });
+    if (inMemory <= spillThreshold_)
+        return;
+    std::sort(candidates.begin(), candidates.end(),
+              [](const TStorageElement* a, const TStorageElement* b) { return a->Data.size() > b->Data.size(); });
+    if (!spill_)
+        spill_ = TSpillFile::Create();
+    for (TStorageElement* stream : candidates) {
+        if (inMemory <= spillThreshold_ / 2)
+            break;
+        const uint64_t size = stream->Data.size();
+        const uint64_t offset = spill_->Append(stream->Data);
+        stream->Spilled = std::make_shared<const TSpilledBytes>(spill_, offset, size);
+        std::string().swap(stream->Data);
+        inMemory -= size;
+    }
 }
 
 TElementRef TStorageTree::CreateChild(const TElementRef& storage, std::string_view name, TElementType type, bool replace)

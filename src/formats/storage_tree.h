@@ -86,6 +86,15 @@ public:
     // Reports a change of an element's contents (stream writes).
     void Touch(const TElementRef& element);
 
+    // Lets the tree keep stream bytes in a private temporary file once the
+    // streams in memory pass `threshold` bytes; SpillIfLarge moves the
+    // largest closed streams there until half the threshold is left.
+    void EnableSpill(uint64_t threshold);
+    void SpillIfLarge();
+    // Stream bytes held in memory, and in the spill file.
+    uint64_t BytesInMemory() const;
+    uint64_t BytesSpilled() const;
+
 private:
     friend class TElementRef;
     friend class TOpenElement;
@@ -98,6 +107,8 @@ private:
     std::unique_ptr<TStorageElement> root_;
     bool writable_;
     uint64_t changes_ = 0;
+    uint64_t spillThreshold_ = 0;  // 0: never
+    std::shared_ptr<TSpillFile> spill_;
     std::unordered_map<const TStorageElement*, uint64_t> ids_;  // living elements
     std::unordered_map<uint64_t, int> open_;                    // exclusively opened element ids
 };

@@ -100,7 +100,7 @@ TPapers::TPapers(const std::string& fileName, bool, bool readOnly, bool startEmp
     RegisterCatalogClasses();
     try {
         if (!startEmpty && std::filesystem::exists(fileName))
-            root_->LoadFromFile(fileName);
+            root_->LoadFromFile(fileName, !readOnly);  // a catalog open for writing is held
         if (root_->StreamExists(kPurposeListStream))
             ReadPurposeList(readStream(*root_, kPurposeListStream), purposes_);
         else

@@ -81,9 +81,14 @@ TEST_F(MainWindowTest, RenderToolDrawsTheSheetAndOneFace)
     dialogAnswers_.push_back(TFileDialogAnswer{QString::fromStdString(document), 1});
     ASSERT_TRUE(main.SaveAs());
 
-    // The A4 sheet at 96 dpi; its face at 180 dpi, as the export's second type.
+    // The window holds its document: another process is refused it, and
+    // renders a copy of the saved file instead.
     const std::string sheet = dir_.File("sheet.png");
-    ToolRun run = RunTool({"render", document, sheet});
+    EXPECT_EQ(RunTool({"render", document, sheet}).status, 1);
+    const std::string copy = dir_.File("copy.ovd");
+    WriteFile(copy, ReadFile(document));
+    // The A4 sheet at 96 dpi; its face at 180 dpi, as the export's second type.
+    ToolRun run = RunTool({"render", copy, sheet});
     ASSERT_EQ(run.status, 0) << run.err;
     QImage image(QString::fromStdString(sheet));
     EXPECT_EQ(image.size(), QSize(794, 1123));
@@ -97,12 +102,12 @@ TEST_F(MainWindowTest, RenderToolDrawsTheSheetAndOneFace)
     EXPECT_TRUE(outline);
 
     const std::string face = dir_.File("face.jpg");
-    run = RunTool({"render", document, face, "--face", "0", "--dpi", "180"});
+    run = RunTool({"render", copy, face, "--face", "0", "--dpi", "180"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(QImage(QString::fromStdString(face)).size(), QSize(354, 213));
 
-    EXPECT_EQ(RunTool({"render", document, face, "--face", "3"}).status, 1);
-    EXPECT_EQ(RunTool({"render", document, dir_.File("out.gif")}).status, 2);
+    EXPECT_EQ(RunTool({"render", copy, face, "--face", "3"}).status, 1);
+    EXPECT_EQ(RunTool({"render", copy, dir_.File("out.gif")}).status, 2);
     EXPECT_EQ(RunTool({"render", dir_.File("none.ovd"), face}).status, 1);
 }
 

@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 
 #include "../paper/paper_fixtures.h"
+#include "document/document_classes.h"
 #include "document/label_data.h"
 #include "paper/papers.h"
 #include "paper/program_catalog.h"
@@ -9,7 +10,7 @@ namespace orvella::test {
 
 MainWindowTest::MainWindowTest()
 {
-    RegisterLabelDataClasses();
+    RegisterDocumentClasses();
     auto catalog = std::make_unique<TPapersV2>(dir_.File("papers.ppr"), true, false, true);
     catalog->AddStandardSections();
     catalog->Store(*GridPaper("Card", 1, 1));

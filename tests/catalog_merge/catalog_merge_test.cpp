@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -43,9 +44,10 @@ protected:
         WriteFile(path.string(), bytes);
     }
 
-    std::u16string macros(const std::string& checkFile = "orvella") const
+    std::u16string macros(const std::string& checkFile = "orvella") const { return macros(src_, dst_, checkFile); }
+    static std::u16string macros(const std::string& src, const std::string& dst, const std::string& checkFile)
     {
-        const std::string text = "srcDir=" + src_ + "\r\ndstDir=" + dst_ + "\r\nUpdateCheckFile=" + checkFile + "\r\n";
+        const std::string text = "srcDir=" + src + "\r\ndstDir=" + dst + "\r\nUpdateCheckFile=" + checkFile + "\r\n";
         return std::u16string(text.begin(), text.end());  // ASCII paths
     }
 
@@ -91,11 +93,64 @@ TEST_F(Velmont, BackgroundsMergeKeyByKeyEvenWithoutATemplateCatalog)
               "[Spring]\r\nA=9\r\nb=2\r\nc=3\r\n\r\n[Mine]\r\nz=0\r\n[Winter]\r\nx=1\r\n");
 }
 
+TEST_F(Velmont, EmptyGenreNamesKeepTheirFoldersInPlace)
+{
+    put(dst_, "Data/Template/Template.dat", "[CD]\r\nName=A,,C\r\nDir=a,b,c\r\n");
+    put(src_, "Data/Template/Template.dat", "[CD]\r\nName=D\r\nDir=d\r\n");
+    EXPECT_EQ(finish(), -1);
+    // The unnamed genre sorts first ("=b" before "A=a") and keeps folder b.
+    EXPECT_EQ(ReadFile(dst_ + "Data/Template/Template.dat"), "[CD]\r\nName=,A,C,D\r\nDir=b,a,c,d\r\n");
+}
+
+TEST_F(Velmont, RelativeFoldersClimbFromTheCurrentFolder)
+{
+    put(dst_, "Data/Template/Template.dat", "[CD]\r\nName=Pop\r\nDir=pop\r\n");
+    put(src_, "Data/Template/Template.dat", "[CD]\r\nName=Jazz\r\nDir=jazz\r\n");
+    put(dst_, "orvella.key", "");
+    fs::create_directories(dir_.Path() + "/work");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_.Path() + "/work");
+    const std::u16string text = macros("..\\new\\", "../work/../installed/", "orvella.key");
+    const int32_t checked = checkVersion_(nullptr, text.c_str());
+    const int32_t finished = finishInstall_(nullptr, text.c_str());
+    fs::current_path(before);
+    EXPECT_EQ(checked, 0);
+    EXPECT_EQ(finished, -1);
+    EXPECT_EQ(ReadFile(dst_ + "Data/Template/Template.dat"), "[CD]\r\nName=Jazz,Pop\r\nDir=jazz,pop\r\n");
+}
+
+TEST_F(Velmont, AnUnchangedCatalogIsLeftAloneAndAChangedLinkedOneIsWrittenThroughItsLink)
+{
+    // Nothing new: the LF line ends stay and the file is not replaced.
+    put(dst_, "Data/Template/Template.dat", "[CD]\nName=Jazz,Pop\nDir=jazz,pop\n");
+    put(src_, "Data/Template/Template.dat", "[CD]\r\nName=Pop\r\nDir=pop\r\n");
+    const auto inode = [](const std::string& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return info.st_ino;
+    };
+    const auto before = inode(dst_ + "Data/Template/Template.dat");
+    EXPECT_EQ(finish(), -1);
+    EXPECT_EQ(ReadFile(dst_ + "Data/Template/Template.dat"), "[CD]\nName=Jazz,Pop\nDir=jazz,pop\n");
+    EXPECT_EQ(inode(dst_ + "Data/Template/Template.dat"), before);
+
+    // A link to the shared catalog stays a link; the catalog takes the merge.
+    put(dir_.Path(), "shared/BackGrnd.dat", "[Spring]\r\na=1\r\n");
+    fs::create_directories(dst_ + "Data/Backgrnd");
+    fs::create_symlink(dir_.Path() + "/shared/BackGrnd.dat", dst_ + "Data/Backgrnd/BackGrnd.dat");
+    put(src_, "Data/Backgrnd/BackGrnd.dat", "[Spring]\r\nb=2\r\n");
+    EXPECT_EQ(finish(), -1);
+    EXPECT_TRUE(fs::is_symlink(dst_ + "Data/Backgrnd/BackGrnd.dat"));
+    EXPECT_EQ(ReadFile(dir_.Path() + "/shared/BackGrnd.dat"), "[Spring]\r\na=1\r\nb=2\r\n");
+}
+
 TEST_F(Velmont, CheckVersionLooksForTheCheckFile)
 {
     put(dst_, "Orvella.KEY", "");
     EXPECT_EQ(checkVersion_(nullptr, macros("orvella.key").c_str()), 0);
     EXPECT_EQ(checkVersion_(nullptr, macros("missing.key").c_str()), 3);
+    fs::create_directories(dst_ + "folder.key");
+    EXPECT_EQ(checkVersion_(nullptr, macros("folder.key").c_str()), 3) << "a folder is no check file";
     EXPECT_EQ(checkVersion_(nullptr, u"srcDir=/tmp/\r\n"), 2);  // no dstDir: an error
     EXPECT_EQ(checkVersion_(nullptr, nullptr), 2);
 }

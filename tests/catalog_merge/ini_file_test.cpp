@@ -23,6 +23,15 @@ TEST(IniFile, KeepsEverythingItDoesNotChange)
               "; catalog\r\n[CD]\r\nName=Pop,Rock\r\nDir=pop,rock\r\n\r\n[DVD]\r\nName=Film\r\n[BD]\r\nName=New\r\n");
 }
 
+TEST(IniFile, SectionNamesEndAtABracketThatIsACharacterOfItsOwn)
+{
+    // 転写 is 93 5D 8E CA, ゾ is 83 5D: both hold the byte of "]".
+    TIniFile ini = TIniFile::Parse("[\x93\x5D\x8E\xCA]\r\nName=A\r\n[\x83\x5D]\r\nName=B\r\n");
+    EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"\x93\x5D\x8E\xCA", "\x83\x5D"}));
+    EXPECT_EQ(ini.ReadString("\x93\x5D\x8E\xCA", "Name"), "A");
+    EXPECT_EQ(ini.ReadString("\x83\x5D", "Name"), "B");
+}
+
 TEST(Cp932Fold, FoldsAsciiLettersButNotSecondBytes)
 {
     EXPECT_TRUE(SameCp932Text("Rock=rock2", "ROCK=Rock2"));

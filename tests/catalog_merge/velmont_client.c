@@ -2,13 +2,14 @@
  * as an installer does: velmont_client LIBRARY SRCDIR DSTDIR CHECKFILE
  * prints "CheckVersion=N FinishInstall=M". */
 
+#include "catalog_merge/velmont.h"
+
 #include <dlfcn.h>
-#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
-#include <uchar.h>
 
-typedef int32_t (*velmont_entry)(void* window, const char16_t* macroText);
+/* The entry points' own declarations, so a change of them shows here. */
+typedef __typeof__(&CheckVersion) velmont_entry;
 
 static void widen(const char* text, char16_t* out, size_t capacity)
 {

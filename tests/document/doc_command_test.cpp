@@ -1,6 +1,13 @@
 // orvella-tool doc: new documents on the compiled catalog's papers, their
 // listing and their text dump.
 
+#include "document/do_group.h"
+#include "document/document_classes.h"
+#include "document/label_data.h"
+#include "drawing/action_list.h"
+#include "drawing/do_list.h"
+#include "drawing/draw_site.h"
+#include "formats/storage_error.h"
 #include "support/tool_runner.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +74,59 @@ TEST(DocCommand, MakesListsAndDumpsADocumentOnCatalogPapers)
         EXPECT_NE(dumped.out.find("--- Sheets\\NameList0\\PaperInfo\nobject T"), std::string::npos) << dumped.out;
         EXPECT_NE(dumped.out.find("--- Sheets\\NameList0\\Info\nobject TLabelData\n"), std::string::npos) << dumped.out;
     }
+}
+
+TEST(DocCommand, ADocumentHoldingAGroupMadeByTheEditCommandOpensInAFreshProcess)
+{
+    const CatalogPaper paper = CatalogPapers().front();
+    TempDir dir;
+    const std::string file = dir.File("group.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0);
+    RegisterDocumentClasses();
+    {
+        TLabelData doc;
+        doc.LoadFromFile(file);
+        TDrawSite site;
+        site.Scaler().SetUnitDPI(254);
+        site.SetLogWidth(1000);
+        site.SetLogHeight(1000);
+        // The only label objects the program knows so far are groups.
+        for (int i = 0; i < 2; ++i)
+            site.AddObject(site.InsertOwnedObject(std::make_unique<TDOGroup>()));
+        site.SetAllSelected(true);
+        ASSERT_NE(GroupSelected(site), nullptr);
+        ActionList().Clear();
+        TDOList objects;
+        site.GetObjects(objects, false);
+        doc.SaveFaceObjects(0, objects);
+        doc.SaveToFile(file);
+    }
+    const ToolRun opened = RunTool({"doc", "open", file});
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    EXPECT_NE(opened.out.find("  face 0\t1 objects\tTDOGroup[TDOGroup,TDOGroup]\n"), std::string::npos) << opened.out;
+}
+
+TEST(DocCommand, ASecondProcessCannotOpenOrSaveOverADocumentHeldOpen)
+{
+    const CatalogPaper paper = CatalogPapers().front();
+    TempDir dir;
+    const std::string file = dir.File("held.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0);
+    const std::string saved = ReadFile(file);
+    RegisterDocumentClasses();
+    {
+        TLabelData doc;
+        doc.LoadFromFile(file);
+        const ToolRun overwrite = RunTool({"doc", "new", paper.group, paper.name, file});
+        EXPECT_EQ(overwrite.status, 1);
+        EXPECT_NE(overwrite.err.find(StorageErrorText(TStorageCode::ShareViolation)), std::string::npos) << overwrite.err;
+        EXPECT_EQ(ReadFile(file), saved);
+        EXPECT_EQ(RunTool({"doc", "open", file}).status, 1);
+        // Saving again keeps the hold on the new file.
+        doc.SaveToFile(file);
+        EXPECT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 1);
+    }
+    EXPECT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0) << "released with the document";
 }
 
 TEST(DocCommand, RefusesAnUnknownPaperAndBadUsage)

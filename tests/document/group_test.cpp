@@ -3,8 +3,10 @@
 
 #include "formats/component_stream.h"
 #include "document/do_group.h"
+#include "document/document_classes.h"
 #include "document/print_flag_actions.h"
 #include "drawing/action_list.h"
+#include "drawing/designer.h"
 #include "drawing/do_actions.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
@@ -22,7 +24,7 @@ protected:
     GroupTest()
     {
         RegisterLabelTestClasses();
-        RegisterGroupClasses();
+        RegisterDocumentClasses();
         site.Scaler().SetUnitDPI(254);
         site.SetLogWidth(1000);
         site.SetLogHeight(800);
@@ -106,6 +108,14 @@ TEST_F(GroupTest, GroupingTwoThenUndoingTwiceRestoresThem)
     ActionList().Redo();
     ActionList().Redo();
     EXPECT_EQ(Names(), "XY*");
+}
+
+TEST_F(GroupTest, TheProgramsCreatorMakesARegisteredClassByCommand)
+{
+    EXPECT_TRUE(DesignerList().Contains(LabelObjectCreator()));
+    ASSERT_TRUE(DesignerList().CreateObject(site, "TDOGroup"));
+    ASSERT_EQ(site.ObjectCount(), 1u);
+    EXPECT_NE(dynamic_cast<TDOGroup*>(&site.Objects(0)), nullptr);
 }
 
 TEST_F(GroupTest, OneSelectedObjectCannotBeGrouped)

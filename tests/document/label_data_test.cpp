@@ -9,6 +9,7 @@
 #include "formats/doc_stream.h"
 #include "document/effective_paper.h"
 #include "document/grid.h"
+#include "document/document_classes.h"
 #include "document/label_data.h"
 #include "document/ld_objects.h"
 #include "document/product_info.h"
@@ -143,7 +144,7 @@ class LabelDataTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegisterLabelDataClasses();
+        RegisterDocumentClasses();
         RegisterClass(TTestLabel::StaticClassInfo());
         ResetProductRecordSource();
         ResetDirectPrintSupport();

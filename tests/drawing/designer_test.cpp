@@ -3,6 +3,9 @@
 #include "drawing/designer.h"
 #include "drawing/do_list.h"
 #include "drawing/object_utils.h"
+#include "formats/class_registry.h"
+#include "formats/property_table.h"
+#include "graphics/color_fill.h"
 
 namespace orvella::test {
 namespace {
@@ -110,6 +113,64 @@ TEST_F(Designers, ACancelledEditorDropsTheNewObject)
     EXPECT_EQ(site.ObjectCount(), 1u);
     EXPECT_EQ(asked.size(), 2u);
     EXPECT_FALSE(DesignerList().CreateObject(site, "TNotDrawn"));
+}
+
+// Stand-ins for the text class and a descendant of it: boxes with a shadow
+// fill offered as the optional colour capability.
+class TShadowBox : public TTestBox, public IDOOptionalColorSpec {
+    ORVELLA_PERSISTENT(TShadowBox)
+
+public:
+    TShadowBox() { Shadow.SetColor(0); }
+    TColorSpec Shadow;
+    const TColorSpec& GetColorSpec() const override { return Shadow; }
+    void SetColorSpec(const TColorSpec& spec) override { Shadow.Assign(spec); }
+    bool GetDisabled() const override { return false; }
+    void SetDisabled(bool) override {}
+    void* QueryInterface(const TGuid& iid) override
+    {
+        if (iid == IDOOptionalColorSpec::IID)
+            return Offer<IDOOptionalColorSpec>(this);
+        return TTestBox::QueryInterface(iid);
+    }
+    int AddRef() override { return TTestBox::AddRef(); }
+    int Release() override { return TTestBox::Release(); }
+};
+
+const TClassInfo& TShadowBox::StaticClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TShadowBox, TTestBox>("TLOText", {});
+    return info;
+}
+
+class TShadowDate : public TShadowBox {
+    ORVELLA_PERSISTENT(TShadowDate)
+};
+
+const TClassInfo& TShadowDate::StaticClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TShadowDate, TShadowBox>("TShadowDate", {});
+    return info;
+}
+
+TEST_F(Designers, EveryTextObjectStartsWithAGreyShadowWhateverCommandMadeIt)
+{
+    RegisterClasses({&TShadowDate::StaticClassInfo()});
+    // One command with a preparation of its own, one without any entry.
+    creator->AddCommand("TLOText", {"", false, false, [](TDrawObject& object, TDrawSite&) {
+                                        static_cast<TTestBox&>(object).Box = {0, 0, 20, 20};
+                                    }});
+    creator->AddCommand("TBoxTool", {"", false, false, nullptr});
+    for (const char* command : {"TLOText", "TShadowDate"}) {
+        ASSERT_TRUE(DesignerList().CreateObject(site, command)) << command;
+        auto& made = dynamic_cast<TShadowBox&>(site.Objects(site.ObjectCount() - 1));
+        EXPECT_EQ(made.Shadow.Color(), 8421504u) << command;
+        EXPECT_EQ(made.Shadow.Kind(), TColorSpecKind::cskSolid) << command;
+    }
+    ASSERT_TRUE(DesignerList().CreateObject(site, "TBoxTool"));
+    EXPECT_EQ(dynamic_cast<TShadowBox*>(&site.Objects(site.ObjectCount() - 1)), nullptr);
+    UnRegisterClass(TShadowDate::StaticClassInfo());
+    UnRegisterClass(TShadowBox::StaticClassInfo());
 }
 
 TEST_F(Designers, ADialogDesignerEditsOnlyItsClass)

@@ -76,7 +76,13 @@ INSTANTIATE_TEST_SUITE_P(Table, StreamEdgeCase, ::testing::Values(
              Prop("Lines.Strings", Hex("01 06 01 61 06 01 62 00")), "  Lines.Strings = ("},
     EdgeCase{"RatioZero", [](TEdge& e) { e.Ratio = 0.0; }, "", ""},
     EdgeCase{"RatioHalf", [](TEdge& e) { e.Ratio = 0.5; },
-             Prop("Ratio", Hex("05 00 00 00 00 00 00 00 80 FE 3F")), "  Ratio =  5.00000000000000000000E-0001"}));
+             Prop("Ratio", Hex("05 00 00 00 00 00 00 00 80 FE 3F")), "  Ratio =  5.00000000000000000000E-0001"},
+    // A default at or above 0x80000000 still matches the 32-bit value.
+    EdgeCase{"SystemColorDefault", [](TEdge& e) { e.Back = std::int32_t(0x80000005u); }, "", ""},
+    EdgeCase{"SystemColorChanged", [](TEdge& e) { e.Back = 0; }, Prop("Back", Hex("07") + Short("clBlack")),
+             "  Back = clBlack"},
+    EdgeCase{"EventHandlerName", [](TEdge& e) { e.OnChange = "EdgeChange"; },
+             Prop("OnChange", Hex("07") + Short("EdgeChange")), "  OnChange = EdgeChange"}));
 
 TEST(ComponentStream, ClassWithEveryKindOfPropertyRoundTripsByteForByte)
 {
@@ -282,6 +288,29 @@ TEST(ComponentStream, ReaderTakesWideStringsAndIdentifiersForTheirKinds)
     EXPECT_EQ(edge.Text, "あ😀");
     EXPECT_EQ(edge.Color, int32_t(clNone));
     EXPECT_TRUE(edge.Flag);
+}
+
+// The text form (ours and Free Pascal's) has no spelling for it, so only
+// the bytes and the way back are checked.
+TEST(ComponentStream, TheIdentifierNullIsWrittenAsTagZeroAndReadBack)
+{
+    TEdge edge;
+    edge.Mark = 1;
+    const std::string bytes = WriteComponent(edge);
+    EXPECT_EQ(ShowBytes(bytes), ShowBytes(Stream("TEdge", "", Prop("Mark", Hex("00")))));
+    TEdge back;
+    ReadComponent(bytes, back);
+    EXPECT_EQ(back.Mark, 1);
+}
+
+TEST(ComponentStream, AnEventReadsAnIdentifierOrNilAndRefusesOtherValues)
+{
+    TEdge edge;
+    ReadComponent(Stream("TEdge", "", Prop("OnChange", Hex("07") + Short("FormClick"))), edge);
+    EXPECT_EQ(edge.OnChange, "FormClick");
+    ReadComponent(Stream("TEdge", "", Prop("OnChange", Hex("0D"))), edge);
+    EXPECT_EQ(edge.OnChange, "");
+    EXPECT_THROW(ReadComponent(Stream("TEdge", "", Prop("OnChange", Hex("02 01"))), edge), EFilerError);
 }
 
 }  // namespace

@@ -12,7 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace orvella::test {
 namespace {
@@ -25,6 +31,15 @@ void writeStream(TDocStorage& storage, const std::string& path, const std::strin
 std::string readStream(TDocStorage& storage, const std::string& path)
 {
     return TDocStream(storage, dmRead, path).ReadAll();
+}
+
+// Line ends spelled out, for failure messages.
+std::string visible(const std::string& text)
+{
+    std::string shown;
+    for (char c : text)
+        shown += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return shown;
 }
 
 TStorageCode codeOf(const std::function<void()>& action)
@@ -213,6 +228,225 @@ TEST(DocStorage, InterruptedSavesLeaveTheOldFileWhole)
     EXPECT_NE(ReadFile(file), before);
 }
 
+// Another process that holds a file locked until the object goes.
+class OtherProcessHolding {
+public:
+    OtherProcessHolding(const std::string& file, int operation)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0 || ::pipe(release_) != 0)
+            throw std::runtime_error("pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(release_[1]);
+            ::close(ready[0]);
+            const int fd = ::open(file.c_str(), O_RDONLY);
+            const char locked = fd >= 0 && ::flock(fd, operation) == 0 ? '1' : '0';
+            [[maybe_unused]] auto written = ::write(ready[1], &locked, 1);
+            char ignored;
+            [[maybe_unused]] auto read = ::read(release_[0], &ignored, 1);
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(release_[0]);
+        char locked = '0';
+        if (::read(ready[0], &locked, 1) != 1 || locked != '1')
+            throw std::runtime_error("the other process could not lock");
+        ::close(ready[0]);
+    }
+    ~OtherProcessHolding()
+    {
+        ::close(release_[1]);
+        ::waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+    int release_[2] = {-1, -1};
+};
+
+// Whether another process could take the lock it asks for right now.
+bool otherProcessCanLock(const std::string& file, const char* kind)
+{
+    return RunProgram("/usr/bin/flock", {"-n", kind, file, "true"}).status == 0;
+}
+
+TEST(DocStorage, AFileHeldByAnotherProcessRefusesWritersAndReadersWithTheSharingError)
+{
+    TempDir dir;
+    const std::string file = dir.File("doc.ovd");
+    TTemporaryStorage original;
+    writeStream(original, "S", "mine");
+    original.SaveToFile(file);
+    const std::string before = ReadFile(file);
+    {
+        OtherProcessHolding other(file, LOCK_EX);
+        EXPECT_EQ(codeOf([&] { TFileStorage(file, dmReadWrite); }), TStorageCode::ShareViolation);
+        EXPECT_EQ(codeOf([&] { TFileStorage(file, dmCreate); }), TStorageCode::ShareViolation);
+        EXPECT_EQ(codeOf([&] { TFileStorage(file, dmRead); }), TStorageCode::ShareViolation);
+        EXPECT_EQ(codeOf([&] { TTemporaryStorage().LoadFromFile(file); }), TStorageCode::ShareViolation);
+        EXPECT_EQ(codeOf([&] { original.SaveToFile(file); }), TStorageCode::ShareViolation);
+        EXPECT_EQ(ReadFile(file), before);
+        TFileStorage sharingWithAll(file, dmRead | dmShareDenyNone);
+        EXPECT_EQ(readStream(sharingWithAll, "S"), "mine");
+    }
+    {
+        // Readers share with readers; a writer waits for them all.
+        OtherProcessHolding reader(file, LOCK_SH);
+        TFileStorage reading(file, dmRead | dmShareDenyWrite);
+        EXPECT_EQ(codeOf([&] { TFileStorage(file, dmReadWrite); }), TStorageCode::ShareViolation);
+    }
+}
+
+TEST(DocStorage, AHeldDocumentKeepsOtherProcessesOutUntilItGoes)
+{
+    TempDir dir;
+    const std::string file = dir.File("doc.ovd");
+    TTemporaryStorage original;
+    writeStream(original, "S", "first");
+    original.SaveToFile(file);
+    EXPECT_TRUE(otherProcessCanLock(file, "-x")) << "a save alone holds nothing";
+    {
+        TTemporaryStorage document;
+        document.LoadFromFile(file, true);
+        EXPECT_FALSE(otherProcessCanLock(file, "-s"));
+        // This process does not refuse itself.
+        TFileStorage preview(file, dmRead | dmShareDenyWrite);
+        EXPECT_EQ(readStream(preview, "S"), "first");
+        writeStream(document, "S", "second");
+        document.SaveToFile(file);
+        EXPECT_FALSE(otherProcessCanLock(file, "-s")) << "the saved file is held too";
+        document.SaveToFile(dir.File("copy.ovd"));
+        EXPECT_TRUE(otherProcessCanLock(file, "-x")) << "the hold moved with save-as";
+        EXPECT_FALSE(otherProcessCanLock(dir.File("copy.ovd"), "-s"));
+    }
+    EXPECT_TRUE(otherProcessCanLock(dir.File("copy.ovd"), "-x"));
+}
+
+TEST(DocStorage, UncommittedChangesAreCommittedOrReportedWhenTheRootGoes)
+{
+    TempDir dir;
+    const std::string file = dir.File("cat.ppr");
+    TTemporaryStorage original;
+    writeStream(original, "S", "one");
+    original.SaveToFile(file);
+    std::vector<std::string> reports;
+    SetStorageFailureReport([&](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& failure) {
+            reports.push_back(failure.what());
+        }
+    });
+    const auto stored = [&] {
+        TFileStorage reading(file, dmRead);
+        return readStream(reading, "S");
+    };
+
+    {
+        TFileStorage writing(file, dmReadWrite);
+        writeStream(writing, "S", "two");
+    }
+    EXPECT_EQ(stored(), "two") << "kept without a Commit";
+    EXPECT_TRUE(reports.empty());
+
+    try {
+        TFileStorage writing(file, dmReadWrite);
+        writeStream(writing, "S", "three");
+        throw std::runtime_error("the work failed half-way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(stored(), "two") << "dropped while unwinding";
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("cat.ppr"), std::string::npos) << reports[0];
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    {
+        TFileStorage writing(file, dmReadWrite);
+        writeStream(writing, "S", std::string(10000, 'x'));
+        rlimit none = saved;
+        none.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &none);
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    SetStorageFailureReport(nullptr);
+    EXPECT_EQ(stored(), "two");
+    ASSERT_EQ(reports.size(), 2u) << "a failed commit on the way out is reported";
+    EXPECT_NE(reports[1].find(StorageErrorText(TStorageCode::WriteFault)), std::string::npos) << reports[1];
+}
+
+// The spill files this process has open: unlinked files named mtf...
+std::vector<std::string> openSpillFiles()
+{
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+        if (!error && target.find("/mtf") != std::string::npos && target.ends_with(" (deleted)"))
+            found.push_back(entry.path().string());
+    }
+    return found;
+}
+
+TEST(DocStorage, PastTheThresholdStreamsMoveToAPrivateSpillFileAndReadBackTheSame)
+{
+    const auto photo = [](int seed) {
+        std::string bytes(300 * 1024, '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 131 + std::size_t(seed) * 7) >> 3);
+        return bytes;
+    };
+    TempDir dir;
+    {
+        TTemporaryStorage root(1 << 20);
+        writeStream(root, "Small", "text");
+        for (int i = 0; i < 8; ++i)
+            writeStream(root, "Sheets\\P" + std::to_string(i), photo(i));
+        EXPECT_LE(root.Tree().BytesInMemory(), uint64_t(1) << 20);
+        EXPECT_GE(root.Tree().BytesSpilled(), uint64_t(5) * 300 * 1024);
+        const std::vector<std::string> spills = openSpillFiles();
+        ASSERT_EQ(spills.size(), 1u);
+        struct stat info {};
+        ASSERT_EQ(::stat(spills[0].c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(readStream(root, "Sheets\\P" + std::to_string(i)), photo(i)) << i;
+        {
+            TDocStream seeking(root, dmRead, "Sheets\\P0");
+            char middle[4];
+            seeking.Seek(1000, TSeekOrigin::Begin);
+            ASSERT_EQ(seeking.Read(middle, 4), 4u);
+            EXPECT_EQ(std::string(middle, 4), photo(0).substr(1000, 4));
+        }
+
+        // Saved, the spilled streams read the same to a reader we did not write.
+        root.SaveToFile(dir.File("photos.ovd"));
+        for (int i : {0, 7}) {
+            const ToolRun cat = RunProgram("/usr/bin/gsf", {"cat", dir.File("photos.ovd"), "Sheets/P" + std::to_string(i)});
+            ASSERT_EQ(cat.status, 0) << cat.err;
+            EXPECT_TRUE(cat.out == photo(i)) << i;
+        }
+        // A spilled stream written again is the new bytes.
+        writeStream(root, "Sheets\\P0", "rewritten");
+        EXPECT_EQ(readStream(root, "Sheets\\P0"), "rewritten");
+
+        TTemporaryStorage loaded(1 << 20);
+        loaded.LoadFromFile(dir.File("photos.ovd"));
+        EXPECT_LE(loaded.Tree().BytesInMemory(), uint64_t(1) << 20) << "a loaded document spills too";
+        EXPECT_EQ(readStream(loaded, "Sheets\\P5"), photo(5));
+    }
+    EXPECT_TRUE(openSpillFiles().empty()) << "the spill files went with their roots";
+    // An ordinary document never touches the disk.
+    TTemporaryStorage ordinary;
+    for (int i = 0; i < 8; ++i)
+        writeStream(ordinary, "P" + std::to_string(i), photo(i));
+    EXPECT_EQ(ordinary.Tree().BytesSpilled(), 0u);
+    EXPECT_TRUE(openSpillFiles().empty());
+}
+
 TEST(DocNameList, NewNamesCountOnAndAreNeverReused)
 {
     TTemporaryStorage root;
@@ -236,6 +470,37 @@ TEST(DocNameList, NewNamesCountOnAndAreNeverReused)
     TDocNameList reloaded(root, "Sheets\\NameList");
     EXPECT_EQ(reloaded.Names(), std::vector<std::string>{"NameList2"});
     EXPECT_EQ(reloaded.Counter(), 3u);
+}
+
+TEST(DocNameList, LineEndsAndEmptyLinesKeepEveryEntryAtItsIndex)
+{
+    struct Case {
+        std::string text;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"A\r\nB\r\n", {"A", "B"}},
+        {"A\r\n\r\nC\r\n", {"A", "", "C"}},
+        {"A\rB\rC", {"A", "B", "C"}},
+        {"A\n\nC\n", {"A", "", "C"}},
+        {"\r\nB", {"", "B"}},
+    };
+    for (const Case& c : cases) {
+        TTemporaryStorage root;
+        writeStream(root, "List", std::string("\5\0\0\0", 4) + c.text);
+        writeStream(root, "C", "third");
+        TDocNameList list(root, "List");
+        EXPECT_EQ(list.Names(), c.names) << visible(c.text);
+        for (int i = 0; i < list.Count(); ++i)
+            EXPECT_EQ(list.ElementExists(i), list.Name(i) == "C") << visible(c.text) << " entry " << i;
+    }
+    // An empty entry names no element: it can be deleted, never opened.
+    TTemporaryStorage root;
+    writeStream(root, "List", std::string("\5\0\0\0A\r\n\r\nC\r\n", 12));
+    TDocNameList list(root, "List");
+    EXPECT_THROW(list.OpenStream(1, dmRead), EStorageError);
+    list.DeleteEntry(1);
+    EXPECT_EQ(list.Names(), (std::vector<std::string>{"A", "C"}));
 }
 
 TEST(DocNameList, DamagedListsAreRefused)

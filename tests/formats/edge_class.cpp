@@ -4,6 +4,10 @@
 
 namespace orvella::test {
 
+namespace {
+constexpr const char* kMarkNames[] = {"Empty", "Null"};
+}  // namespace
+
 const TClassInfo& TEdge::StaticClassInfo()
 {
     static const TClassInfo info = DeclareClass<TEdge, TComponent>("TEdge", {
@@ -15,6 +19,10 @@ const TClassInfo& TEdge::StaticClassInfo()
         ObjectProperty("Lines", &TEdge::Lines),
         IntegerProperty("Fixed", &TEdge::Fixed).ReadOnly(),
         VariantProperty("Any", &TEdge::Any),
+        // Declared the way a colour constant is: unsigned, above 0x7FFFFFFF.
+        IntegerProperty("Back", &TEdge::Back).Idents(ColorIdents()).Default(0x80000005u),
+        MethodProperty("OnChange", &TEdge::OnChange),
+        EnumProperty("Mark", kMarkNames, &TEdge::Mark).Default(0),
     });
     return info;
 }

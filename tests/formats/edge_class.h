@@ -23,6 +23,9 @@ public:
     TStringList Lines;
     std::int32_t Fixed = 5;  // published without a setter
     TVariant Any;
+    std::int32_t Back = std::int32_t(0x80000005u);  // clWindow
+    std::string OnChange;                            // an event's handler name
+    std::int32_t Mark = 0;                           // enumeration: Empty, Null
 };
 
 }  // namespace orvella::test

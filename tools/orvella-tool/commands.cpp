@@ -17,7 +17,7 @@ const ToolCommand kCommands[] = {
     {"paper", "ls CATALOG | render CATALOG GROUP NAME OUT.png", RunPaper, true},
     {"face-test", "OUT.png [GROUP NAME]", RunFaceTest, true},
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
-    {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | dump DOC", RunDoc, true},
+    {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
 };
 

@@ -13,12 +13,15 @@
 #include "formats/component_stream.h"
 #include "formats/doc_name_list.h"
 #include "formats/doc_stream.h"
+#include "document/document_classes.h"
 #include "document/label_data.h"
 #include "document/label_data_layout.h"
+#include "drawing/draw_object.h"
 #include "formats/object_text.h"
 #include "paper/papers.h"
 #include "platform/zlib_container.h"
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -43,8 +46,7 @@ int newDocument(const Arguments& args)
     }
     if (rest.size() != 3)
         return UsageError("doc");
-    RegisterCatalogClasses();
-    RegisterLabelDataClasses();
+    RegisterDocumentClasses();
     TPapersV2 catalog(catalogFile, true, true);
     for (int i = 0; i < catalog.Count(); ++i) {
         const TPaperInfo& paper = catalog.Papers(i);
@@ -97,7 +99,7 @@ std::vector<std::string> faceClasses(std::string bytes)
 
 int listDocument(const std::string& fileName)
 {
-    RegisterLabelDataClasses();
+    RegisterDocumentClasses();
     TLabelData doc;
     doc.LoadFromFile(fileName);
     const int current = doc.CurrentSheet();
@@ -120,6 +122,49 @@ int listDocument(const std::string& fileName)
             std::cout << "  face " << face << '\t' << classes.size() << " objects";
             for (const std::string& name : classes)
                 std::cout << '\t' << name;
+            std::cout << '\n';
+        }
+    }
+    return 0;
+}
+
+// A loaded object's class; a container's members follow in brackets.
+std::string describeObject(TDrawObject& object)
+{
+    std::string text = object.ClassName();
+    std::vector<std::string> members;
+    object.GetChildren([&](TComponent& child) {
+        if (auto* member = dynamic_cast<TDrawObject*>(&child))
+            members.push_back(describeObject(*member));
+    });
+    if (!members.empty()) {
+        text += '[';
+        for (std::size_t i = 0; i < members.size(); ++i)
+            text += (i ? "," : "") + members[i];
+        text += ']';
+    }
+    return text;
+}
+
+// Opens the document as the program does and loads every face's objects
+// through the program's classes: what this lists, the program can open.
+int openDocument(const std::string& fileName)
+{
+    RegisterDocumentClasses();
+    TLabelData doc;
+    doc.LoadFromFile(fileName);
+    for (int sheet = 0; sheet < doc.SheetCount(); ++sheet) {
+        doc.SelectSheet(sheet);
+        const int faces = doc.Paper() ? doc.Paper()->GetFaceCount() : 0;
+        std::cout << "sheet " << sheet << '\t' << faces << " faces\n";
+        // Face 0 stands for all faces when they are not designed apart.
+        for (int face = 0; face < (doc.SeparatelyDesign() ? faces : std::min(faces, 1)); ++face) {
+            if (!doc.HasFaceObjects(face))
+                continue;
+            const std::vector<std::unique_ptr<TDrawObject>> objects = doc.LoadFaceObjects(face);
+            std::cout << "  face " << face << '\t' << objects.size() << " objects";
+            for (const std::unique_ptr<TDrawObject>& object : objects)
+                std::cout << '\t' << describeObject(*object);
             std::cout << '\n';
         }
     }
@@ -167,6 +212,8 @@ int RunDoc(const Arguments& args)
         return newDocument(args);
     if (args.size() == 2 && args[0] == "ls")
         return listDocument(args[1]);
+    if (args.size() == 2 && args[0] == "open")
+        return openDocument(args[1]);
     if (args.size() == 2 && args[0] == "dump")
         return dumpDocument(args[1]);
     return UsageError("doc");
