@@ -31,11 +31,16 @@ void CopyPapers(TPapersV2& destination, const TPapersV2& source, bool takeUser, 
         if (!(paper->ReadOnly ? takeSystem : takeUser))
             continue;
         const std::string oldName = paper->PaperName;
+        // Once a system paper holds the name, every "$" name already taken
+        // (by a user paper too) is passed over: stopping at a user paper's
+        // name would overwrite that paper.
         if (!paper->ReadOnly) {
-            for (int existing = destination.IndexOfName(paper->PaperName);
-                 existing >= 0 && destination.Papers(existing).ReadOnly;
-                 existing = destination.IndexOfName(paper->PaperName))
-                paper->PaperName += "$";
+            const int existing = destination.IndexOfName(paper->PaperName);
+            if (existing >= 0 && destination.Papers(existing).ReadOnly) {
+                do
+                    paper->PaperName += "$";
+                while (destination.IndexOfName(paper->PaperName) >= 0);
+            }
         }
         destination.Store(*paper);
         for (const std::string& sectionName : source.SectionNames()) {

@@ -16,8 +16,8 @@ using TCopyProgress = std::function<void(int position, int count)>;
 
 // Copies the user papers (takeUser) and the system papers (takeSystem) of
 // source into destination with their section records. A user paper named
-// like a system paper of the destination gets "$" appended until its name
-// is free. With takeSystem the destination also takes the source's release
+// like a system paper of the destination gets "$" appended until no paper
+// of the destination holds its name. With takeSystem the destination also takes the source's release
 // number, maker and group lists and "GlobalInfo".
 void CopyPapers(TPapersV2& destination, const TPapersV2& source, bool takeUser, const TCopyProgress& progress,
                 bool takeSystem);
