@@ -937,6 +937,41 @@ TEST_F(LabelDataFile, ACompressedStreamOfTheWrongLengthIsRefusedWhenItsFaceLoads
     EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{3});
 }
 
+// Saves the document, changes its unpacked tree and packs it again.
+std::string DamagedCopy(TLabelData& doc, const TempDir& dir, const std::function<void(const fs::path&)>& damage)
+{
+    const std::string good = dir.File("good.ovd");
+    doc.SaveToFile(good);
+    const std::string tree = dir.File("tree");
+    fs::remove_all(tree);
+    EXPECT_EQ(RunTool({"cfb", "unpack", good, tree}).status, 0);
+    damage(tree);
+    const std::string bad = dir.File("bad.ovd");
+    EXPECT_EQ(RunTool({"cfb", "pack", tree, bad}).status, 0);
+    return bad;
+}
+
+TEST_F(LabelDataFile, ANewSheetNeverTakesTheNameOfALiveOne)
+{
+    // The sheet list's counter says 1 while "NameList1" is already listed.
+    auto made = MakeDocument();
+    const std::string bad = DamagedCopy(*made, dir_, [](const fs::path& tree) {
+        WriteFile((tree / "Sheets" / "NameList").string(), std::string("\1\0\0\0NameList0\r\nNameList1\r\n", 26));
+    });
+    TLabelData doc;
+    doc.LoadFromFile(bad);
+    doc.AddSheet();
+    ASSERT_EQ(doc.SheetCount(), 3);
+    EXPECT_NE(doc.SheetStoragePath(2), doc.SheetStoragePath(1));
+    EXPECT_NE(doc.SheetStoragePath(2), doc.SheetStoragePath(0));
+    doc.SelectSheet(1);
+    ASSERT_NE(doc.Paper(), nullptr);
+    EXPECT_EQ(doc.Paper()->PaperName, "CD");
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(0)), std::vector<int32_t>{4});
+    doc.SelectSheet(0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(0)), (std::vector<int32_t>{2, 1}));
+}
+
 TEST_F(LabelDataFile, AFileThatIsNoCompoundFileIsRefused)
 {
     const std::string file = dir_.File("text.ovd");
