@@ -177,6 +177,9 @@ private:
     void saveSheetSettings();
     TLoadedSheet readSheet(int index) const;
     void applySheet(int index, TLoadedSheet&& sheet);
+    // Makes the sheet current again after a failure, without saving the
+    // settings of the sheet the failure left current.
+    void restoreSheet(int index) noexcept;
     void installPaper(std::unique_ptr<TPaperInfo> paper);
     void trimObjectList();
     void addSheet(const std::string& stem, bool copyContent);

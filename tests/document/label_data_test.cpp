@@ -951,6 +951,37 @@ std::string DamagedCopy(TLabelData& doc, const TempDir& dir, const std::function
     return bad;
 }
 
+TEST_F(LabelDataFile, AFailedSaveLeavesTheCurrentSheetCurrent)
+{
+    // The second sheet's face has a damaged stream and no preview, so saving
+    // fails while making that preview, with the second sheet selected.
+    auto made = MakeDocument();
+    const std::string bad = DamagedCopy(*made, dir_, [](const fs::path& tree) {
+        const fs::path face = tree / "Sheets" / "NameList1" / "NameList0";
+        std::string bytes = ReadFile(face.string());
+        bytes[13] = char(uint8_t(bytes[13]) + 1);
+        WriteFile(face.string(), bytes);
+        fs::remove(tree / "Sheets" / "NameList1" / "Preview0");
+    });
+    TLabelData doc;
+    doc.LoadFromFile(bad);
+    ASSERT_EQ(doc.CurrentSheet(), 0);
+    doc.SetDataName("changed");
+    EXPECT_ANY_THROW(doc.SaveToFile(dir_.File("again.ovd")));
+    EXPECT_EQ(doc.CurrentSheet(), 0);
+    EXPECT_EQ(doc.SheetName(), "表");
+    EXPECT_EQ(doc.Paper()->PaperName, "A");
+    EXPECT_TRUE(doc.Modified());
+
+    // A face written back now lands on the sheet the windows show.
+    SaveFace(doc, 1, {8});
+    doc.SelectSheet(1);
+    EXPECT_EQ(doc.Paper()->PaperName, "CD");
+    EXPECT_TRUE(doc.LoadFaceObjects(1).empty());
+    doc.SelectSheet(0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{8});
+}
+
 TEST_F(LabelDataFile, ANewSheetNeverTakesTheNameOfALiveOne)
 {
     // The sheet list's counter says 1 while "NameList1" is already listed.
