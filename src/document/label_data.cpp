@@ -403,6 +403,10 @@ void TLabelData::trimObjectList()
 void TLabelData::SetPaper(const TPaperInfo& paper)
 {
     installPaper(paper.Clone());
+    // The face being edited may be one the new paper does not have.
+    TState& s = *state_;
+    if (s.settings.currentLabelNo < 0 || s.settings.currentLabelNo >= std::max(1, s.paper->GetFaceCount()))
+        s.settings.currentLabelNo = 0;
     markModified();
 }
 

@@ -413,14 +413,40 @@ TEST_F(LabelDataTest, WithoutSeparateDesignFaceZeroStandsForEveryFace)
     EXPECT_TRUE(doc.HasPreview(0));
 }
 
-TEST_F(LabelDataTest, AFaceOutsideThePaperIsRefused)
+// A face the paper does not have reads as an empty face; only storing
+// objects on it is refused, so they are not dropped unseen.
+TEST_F(LabelDataTest, AFaceOutsideThePaperReadsAsEmpty)
 {
     TLabelData doc;
     doc.SetPaper(*GridPaper("A", 2, 1));
-    EXPECT_THROW(doc.LoadFaceObjects(2), std::out_of_range);
-    EXPECT_THROW(doc.LoadFaceObjects(-1), std::out_of_range);
+    SaveFace(doc, 1, {9});
+    for (const int face : {2, -1, 1000}) {
+        EXPECT_TRUE(doc.LoadFaceObjects(face).empty()) << face;
+        EXPECT_FALSE(doc.HasFaceObjects(face)) << face;
+        EXPECT_FALSE(doc.HasPreview(face)) << face;
+        TPictureEx picture;
+        EXPECT_FALSE(doc.GetPreview(face, picture)) << face;
+        EXPECT_NO_THROW(doc.EnsurePreview(face));
+        EXPECT_NO_THROW(doc.DeletePreview(face));
+        EXPECT_NO_THROW(doc.ClearFaceObjects(face));
+    }
     TDOList empty;
     EXPECT_THROW(doc.SaveFaceObjects(5, empty), std::out_of_range);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{9});
+}
+
+TEST_F(LabelDataTest, APaperWithFewerFacesMovesTheCurrentFaceToFaceZero)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 4, 1));
+    SaveFace(doc, 0, {7});
+    doc.SetCurrentLabelNo(3);
+    doc.SetPaper(*GridPaper("B", 2, 1));
+    EXPECT_EQ(doc.CurrentLabelNo(), 0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(doc.CurrentLabelNo())), std::vector<int32_t>{7});
+    doc.SetCurrentLabelNo(1);
+    doc.SetPaper(*GridPaper("C", 3, 1));
+    EXPECT_EQ(doc.CurrentLabelNo(), 1) << "a face the new paper has stays current";
 }
 
 TEST_F(LabelDataTest, APaperWithFewerFacesDropsTheStreamsBeyondThem)
