@@ -192,13 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, StartupFailure, ::testing::Values(
                 "Orvellaは、すでに実行中です"},
     FailureCase{"MissingSystemPaper",
                 [](TStartupOptions&, const TempDir& dir) { std::filesystem::remove(dir.File("share/orvella/orvella.ppr")); },
-                "アプリケーションに必要なファイル「orvella.ppr」が開けませんでした"},
-    FailureCase{"ReadOnlySystemPaper",
-                [](TStartupOptions&, const TempDir& dir) {
-                    std::filesystem::permissions(dir.File("share/orvella/orvella.ppr"),
-                                                 std::filesystem::perms::owner_read);
-                },
-                "実行に必要なファイル「orvella.ppr」が読み取り専用になっています"}),
+                "アプリケーションに必要なファイル「orvella.ppr」が開けませんでした"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Startup, TheExitWorkRunsOnlyAfterASuccessfulStart)
