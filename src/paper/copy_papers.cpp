@@ -1,5 +1,7 @@
 #include "paper/copy_papers.h"
 
+#include "paper/program_catalog.h"
+
 #include <ctime>
 #include <filesystem>
 
@@ -66,9 +68,24 @@ std::unique_ptr<TPapersV2> OpenProgramCatalog(const std::string& systemFile, con
     auto catalog = std::make_unique<TPapersV2>(systemFile, true, true);
     catalog->AddStandardSections();
     if (!userFile.empty() && std::filesystem::exists(userFile))
-        ImportUserPapers(*catalog, userFile);
+        MergeUserPaperFile(*catalog, userFile);
     catalog->MarkUnmodified();
     return catalog;
+}
+
+void MergeUserPaperFile(TPapersV2& catalog, const std::string& userFile)
+{
+    ImportUserPapers(catalog, userFile);
+    catalog.MarkUnmodified();
+}
+
+void SaveModifiedUserPapers(TPapersV2& catalog, const std::string& userFile)
+{
+    if (!catalog.Modified())
+        return;
+    std::filesystem::create_directories(std::filesystem::path(userFile).parent_path());
+    SaveUserPapers(catalog, userFile);
+    catalog.MarkUnmodified();
 }
 
 void ImportUserPapers(TPapersV2& catalog, const std::string& fileName)
@@ -84,6 +101,13 @@ void SaveUserPapers(const TPapersV2& catalog, const std::string& fileName)
     user.AddStandardSections();
     CopyPapers(user, catalog, true, {}, false);
     user.Flush();
+}
+
+void ReloadProgramPapers(const std::string& systemFile, const std::string& userFile)
+{
+    if (HasProgramPapers())
+        SaveModifiedUserPapers(ProgramPapers(), userFile);
+    SetProgramPapers(OpenProgramCatalog(systemFile, userFile));
 }
 
 }  // namespace orvella

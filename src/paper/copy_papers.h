@@ -33,4 +33,19 @@ void ImportUserPapers(TPapersV2& catalog, const std::string& fileName);
 // replacing the file as a whole (through a temporary file and a rename).
 void SaveUserPapers(const TPapersV2& catalog, const std::string& fileName);
 
+// The user's own catalog file merged into the program's catalog at start;
+// the catalog stays unmodified.
+void MergeUserPaperFile(TPapersV2& catalog, const std::string& userFile);
+
+// At exit and before the catalog is replaced: when the catalog was
+// modified, its user papers replace userFile (its folder is made first)
+// and the catalog counts as saved.
+void SaveModifiedUserPapers(TPapersV2& catalog, const std::string& userFile);
+
+// Replaces the program's catalog by one opened anew on the two files (after
+// a paper update). The user's papers are saved first when modified; when
+// anything fails, the previous catalog stays in use and the failure goes to
+// the caller.
+void ReloadProgramPapers(const std::string& systemFile, const std::string& userFile);
+
 }  // namespace orvella
