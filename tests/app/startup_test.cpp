@@ -4,6 +4,7 @@
 
 #include "app/data_main.h"
 #include "app/hosted_view.h"
+#include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/main_window_interface.h"
 #include "app/prepare_form.h"
@@ -18,6 +19,7 @@
 #include "support/tool_runner.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QTest>
 
@@ -258,6 +260,33 @@ TEST_F(Startup, AUserPaperImportedInOneRunIsThereInTheNext)
     }
     SetProgramPapers(nullptr);
     fs::permissions(dir_.File("share/orvella"), fs::perms::owner_all);
+}
+
+// A later start hands its document to the running one, which has its own
+// working folder: a relative name goes over as a full path.
+TEST_F(Startup, ARelativeDocumentIsHandedOverWithItsFullPath)
+{
+    const std::string runtime = dir_.File("runtime");
+    std::filesystem::create_directories(runtime);
+    TInstanceLock running("Orvella.1.0.Karvane.Japan", runtime);
+    ASSERT_TRUE(running.Acquire());
+    QStringList received;
+    running.OnDocument = [&received](const QString& document) { received << document; };
+
+    options_.AcquireExclusive = {};
+    options_.RuntimeFolder = runtime;
+    options_.Document = QStringLiteral("label.ovd");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_.Path())));
+    {
+        TdataMain data(options_);
+        bool started = true;
+        start(data, started);
+        EXPECT_FALSE(started);
+    }
+    QDir::setCurrent(before);
+    QTRY_COMPARE(received.size(), 1);
+    EXPECT_EQ(received[0], QString::fromStdString(dir_.File("label.ovd")));
 }
 
 TEST_F(Startup, TheExitWorkRunsOnlyAfterASuccessfulStart)
