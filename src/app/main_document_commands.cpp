@@ -165,6 +165,11 @@ bool TfrmMain::OpenDocument(const QString& fileName)
 {
     if (!ConfirmDiscard())
         return false;
+    return openAsked(fileName);
+}
+
+bool TfrmMain::openAsked(const QString& fileName)
+{
     QString name = fileName;
     if (name.isEmpty()) {
         TFileDialogRequest request;
@@ -309,7 +314,8 @@ void TfrmMain::StartMenu()
             close();
             return;
         case TStartChoice::OpenDocument:
-            if (OpenDocument({}))
+            // The dirty prompt was answered before the wizard opened.
+            if (openAsked({}))
                 return;
             break;
         case TStartChoice::NewDocument: {

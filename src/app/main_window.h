@@ -94,6 +94,8 @@ private:
     void updateRecentMenu();
     void switchView(TViewKind kind);
     void replaceDocument(std::unique_ptr<TLabelData> document, const QString& fileName);
+    // The open command after the dirty prompt was answered.
+    bool openAsked(const QString& fileName);
     bool loadDocument(const QString& fileName);
     bool writeDocument(const QString& fileName);
     void rememberFile(const QString& fileName);

@@ -368,6 +368,21 @@ TEST_F(MainWindowTest, StartMenuShowsTheWizardUntilAChoiceCompletes)
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Orvella - 新規作成"));
 }
 
+TEST_F(MainWindowTest, TheStartMenusOpenAsksTheSaveQuestionOnce)
+{
+    TfrmMain& main = window();
+    main.Document().SetDataName("changed");
+    int shown = 0;
+    main.SetStartWizardFactory([&shown] {
+        return std::make_unique<ScriptedWizard>(true, std::deque<TStartChoice>{TStartChoice::OpenDocument}, shown);
+    });
+    answers_.push_back(mrNo);
+    main.StartMenu();
+    EXPECT_EQ(messages_, std::vector<std::string>{kDirty});
+    EXPECT_EQ(dialogs_.size(), 1u) << "the browser is shown straight after the wizard";
+    EXPECT_EQ(shown, 2);
+}
+
 TEST_F(MainWindowTest, CommandsOfLaterPartsArePresentButDisabled)
 {
     TfrmMain& main = window();
