@@ -62,7 +62,10 @@ bool TdataMain::acquireExclusive()
         lock_->OnDocument = [this](const QString& document) { OpenHandedDocument(document); };
         return true;
     }
-    lock_->SendDocument(options_.Document);
+    // The running instance has a working folder of its own: a relative name
+    // means something only here.
+    const QString& document = options_.Document;
+    lock_->SendDocument(document.isEmpty() ? document : QFileInfo(document).absoluteFilePath());
     lock_.reset();
     return false;
 }

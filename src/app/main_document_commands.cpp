@@ -97,15 +97,16 @@ bool TfrmMain::ConfirmDiscard()
     }
 }
 
-void TfrmMain::replaceDocument(std::unique_ptr<TLabelData> document, const QString& fileName)
+void TfrmMain::replaceDocument(std::unique_ptr<TLabelData>& document, const QString& fileName)
 {
-    // The views let go of the old document before it is freed.
+    // The caller keeps the old document until the views have let go of it,
+    // and has it at hand should showing the new one fail.
     hosted_ = nullptr;
-    std::unique_ptr<TLabelData> old = std::exchange(document_, std::move(document));
+    std::swap(document_, document);
+    fileName_ = fileName;
     sheetView_->ShowDocument(*document_);
     if (layoutView_ != sheetView_)
         layoutView_->ShowDocument(*document_);
-    fileName_ = fileName;
 }
 
 void TfrmMain::NewDocument()
@@ -126,7 +127,7 @@ void TfrmMain::NewDocument()
     document->SetExtraPaperInfo(dynamic_cast<const TExPaperInfo*>(extra.get()));
     document->SetModified(false);
 
-    replaceDocument(std::move(document), {});
+    replaceDocument(document, {});
     UpdateTitle();
     layoutView_->ResetView();
     ShowView(layoutView_);
@@ -134,8 +135,13 @@ void TfrmMain::NewDocument()
 
 bool TfrmMain::loadDocument(const QString& fileName)
 {
+    const auto refuse = [this, &fileName] {
+        hmOpenFile.Remove(fileName.toStdString());
+        showFormatted("指定されたファイルは「%s」のデータではありません");
+        return false;
+    };
+    auto document = std::make_unique<TLabelData>();
     try {
-        auto document = std::make_unique<TLabelData>();
         document->LoadFromFile(fileName.toStdString());
         // Papers of the printer maker's direct-print group moved to its
         // common group.
@@ -145,8 +151,17 @@ bool TfrmMain::loadDocument(const QString& fileName)
             document->SetPaper(*renamed);
             document->SetModified(false);
         }
-        const bool sheetMode = document->SheetMode();
-        replaceDocument(std::move(document), fileName);
+    } catch (const std::exception&) {
+        return refuse();
+    }
+
+    // Once the new document is in place, a failure must bring the current
+    // one back, shown as it was: the user did not ask to lose it.
+    THostedView* shownBefore = hosted_;
+    const QString nameBefore = fileName_;
+    const bool sheetMode = document->SheetMode();
+    try {
+        replaceDocument(document, fileName);  // document now holds the previous one
         UpdateTitle();
         layoutView_->ClearSiteModified();
         sheetView_->ResetView();
@@ -155,9 +170,12 @@ bool TfrmMain::loadDocument(const QString& fileName)
         rememberFile(fileName);
         return true;
     } catch (const std::exception&) {
-        hmOpenFile.Remove(fileName.toStdString());
-        showFormatted("指定されたファイルは「%s」のデータではありません");
-        return false;
+        if (document) {
+            replaceDocument(document, nameBefore);
+            UpdateTitle();
+            ShowView(shownBefore ? shownBefore : layoutView_);
+        }
+        return refuse();
     }
 }
 
@@ -165,6 +183,11 @@ bool TfrmMain::OpenDocument(const QString& fileName)
 {
     if (!ConfirmDiscard())
         return false;
+    return openAsked(fileName);
+}
+
+bool TfrmMain::openAsked(const QString& fileName)
+{
     QString name = fileName;
     if (name.isEmpty()) {
         TFileDialogRequest request;
@@ -309,7 +332,8 @@ void TfrmMain::StartMenu()
             close();
             return;
         case TStartChoice::OpenDocument:
-            if (OpenDocument({}))
+            // The dirty prompt was answered before the wizard opened.
+            if (openAsked({}))
                 return;
             break;
         case TStartChoice::NewDocument: {
@@ -317,7 +341,7 @@ void TfrmMain::StartMenu()
             if (!document)
                 return;
             document->SetModified(true);
-            replaceDocument(std::move(document), {});
+            replaceDocument(document, {});
             UpdateTitle();
             layoutView_->ResetView();
             ShowView(layoutView_);

@@ -93,7 +93,11 @@ private:
     void updateHelpMenu();
     void updateRecentMenu();
     void switchView(TViewKind kind);
-    void replaceDocument(std::unique_ptr<TLabelData> document, const QString& fileName);
+    // Swaps document with the current one and shows it: document then holds
+    // the one that was current.
+    void replaceDocument(std::unique_ptr<TLabelData>& document, const QString& fileName);
+    // The open command after the dirty prompt was answered.
+    bool openAsked(const QString& fileName);
     bool loadDocument(const QString& fileName);
     bool writeDocument(const QString& fileName);
     void rememberFile(const QString& fileName);

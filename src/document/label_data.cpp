@@ -403,6 +403,10 @@ void TLabelData::trimObjectList()
 void TLabelData::SetPaper(const TPaperInfo& paper)
 {
     installPaper(paper.Clone());
+    // The face being edited may be one the new paper does not have.
+    TState& s = *state_;
+    if (s.settings.currentLabelNo < 0 || s.settings.currentLabelNo >= std::max(1, s.paper->GetFaceCount()))
+        s.settings.currentLabelNo = 0;
     markModified();
 }
 
@@ -542,19 +546,40 @@ void TLabelData::SaveToFile(const std::string& fileName)
     WriteWholeStream(*s.root, kDataInfoStream, WriteComponentRes(kDataInfoStream, info));
 
     const int previous = s.current;
-    for (int i = 0; i < SheetCount(); ++i) {
-        SelectSheet(i);
-        if (s.paper) {
-            const int faces = s.settings.separatelyDesign ? s.paper->GetFaceCount() : std::min(1, s.paper->GetFaceCount());
-            for (int face = 0; face < faces; ++face)
-                EnsurePreview(face);
+    try {
+        for (int i = 0; i < SheetCount(); ++i) {
+            SelectSheet(i);
+            if (s.paper) {
+                const int faces =
+                    s.settings.separatelyDesign ? s.paper->GetFaceCount() : std::min(1, s.paper->GetFaceCount());
+                for (int face = 0; face < faces; ++face)
+                    EnsurePreview(face);
+            }
+            compressFaceStreams();
         }
-        compressFaceStreams();
+    } catch (...) {
+        restoreSheet(previous);
+        throw;
     }
     SelectSheet(previous);
     // The saved file is the open document from now on: held against other processes.
     s.root->SaveToFile(fileName, true);
     s.modified = false;
+}
+
+void TLabelData::restoreSheet(int index) noexcept
+{
+    // The windows still show this sheet; a face written back later must land
+    // on it. Its settings were stored when the loop left it, and the sheet the
+    // loop failed on has nothing unsaved, so nothing is saved on the way.
+    TState& s = *state_;
+    if (s.current == index)
+        return;
+    try {
+        applySheet(index, readSheet(index));
+    } catch (...) {
+        // It read a moment ago; the first failure is the one to report.
+    }
 }
 
 void TLabelData::LoadFromFile(const std::string& fileName)

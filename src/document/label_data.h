@@ -99,7 +99,8 @@ public:
     // --- paper ---
     // The current sheet's paper; nullptr before one is set.
     const TPaperInfo* Paper() const;
-    // The document keeps a copy. Face streams beyond the paper's faces go.
+    // The document keeps a copy. Face streams beyond the paper's faces go,
+    // and the current face becomes 0 when the paper does not have it.
     void SetPaper(const TPaperInfo& paper);
     // The same, and every preview goes too.
     void SetPaperResetPreviews(const TPaperInfo& paper);
@@ -115,6 +116,8 @@ public:
     void SetImagePaperInfo(const TImagePaperInfo* info);
 
     // --- objects of a face (face 0 stands for all without SeparatelyDesign) ---
+    // A face the paper does not have reads as empty; storing objects on it
+    // is refused (std::out_of_range).
     // Bottom-first, ready to add to a view in that order: names cleared,
     // dates and backgrounds brought up to date, centres kept inside the face.
     std::vector<std::unique_ptr<TDrawObject>> LoadFaceObjects(int face);
@@ -165,6 +168,9 @@ private:
     struct Bare {};
     explicit TLabelData(Bare);
 
+    // The stored face that stands for face (face 0 without separate design);
+    // kNoFace for a face the paper does not have, which reads as empty.
+    static constexpr int kNoFace = -1;
     int faceIndex(int face) const;
     std::string sheetPath() const;
     // The current sheet's list of face object streams or of previews; with
@@ -177,6 +183,9 @@ private:
     void saveSheetSettings();
     TLoadedSheet readSheet(int index) const;
     void applySheet(int index, TLoadedSheet&& sheet);
+    // Makes the sheet current again after a failure, without saving the
+    // settings of the sheet the failure left current.
+    void restoreSheet(int index) noexcept;
     void installPaper(std::unique_ptr<TPaperInfo> paper);
     void trimObjectList();
     void addSheet(const std::string& stem, bool copyContent);

@@ -80,9 +80,7 @@ int TLabelData::faceIndex(int face) const
 {
     const int index = SeparatelyDesign() ? face : 0;
     const int faces = Paper() ? Paper()->GetFaceCount() : kMaxFaceCount;
-    if (index < 0 || index >= std::max(faces, 1))
-        throw std::out_of_range("面番号が範囲外です (" + std::to_string(face) + ")");
-    return index;
+    return index < 0 || index >= std::max(faces, 1) ? kNoFace : index;
 }
 
 std::unique_ptr<TDocNameList> TLabelData::faceList(const char* listName, bool create) const
@@ -121,6 +119,8 @@ void TLabelData::destroyFaceStream(const char* listName, int face)
 std::vector<std::unique_ptr<TDrawObject>> TLabelData::LoadFaceObjects(int face)
 {
     const int index = faceIndex(face);
+    if (index == kNoFace)
+        return {};
     std::vector<std::unique_ptr<TDrawObject>> objects = ReadFaceObjects(readFaceStream(kObjectList, index));
     if (objects.empty())
         return objects;
@@ -155,6 +155,10 @@ std::vector<std::unique_ptr<TDrawObject>> TLabelData::LoadFaceObjects(int face)
 void TLabelData::SaveFaceObjects(int face, const TDOList& list)
 {
     const int index = faceIndex(face);
+    // Objects stored where the paper has no face would be dropped unseen with
+    // the next paper change: refused, so the caller still holds them.
+    if (index == kNoFace)
+        throw std::out_of_range("面番号が範囲外です (" + std::to_string(face) + ")");
     bool emptyBackgroundOnly = false;
     for (const TFaceObjectHooks& hooks : FaceObjectHooks())
         if (hooks.IsEmptyBackgroundOnly && hooks.IsEmptyBackgroundOnly(list))
@@ -167,21 +171,36 @@ void TLabelData::SaveFaceObjects(int face, const TDOList& list)
 void TLabelData::ClearFaceObjects(int face)
 {
     const int index = faceIndex(face);
+    if (index == kNoFace)
+        return;
     destroyFaceStream(kObjectList, index);
     destroyFaceStream(kPreviewList, index);
     markModified();
 }
 
-bool TLabelData::HasFaceObjects(int face) { return !readFaceStream(kObjectList, faceIndex(face)).empty(); }
+bool TLabelData::HasFaceObjects(int face)
+{
+    const int index = faceIndex(face);
+    return index != kNoFace && !readFaceStream(kObjectList, index).empty();
+}
 
-bool TLabelData::HasPreview(int face) { return !readFaceStream(kPreviewList, faceIndex(face)).empty(); }
+bool TLabelData::HasPreview(int face)
+{
+    const int index = faceIndex(face);
+    return index != kNoFace && !readFaceStream(kPreviewList, index).empty();
+}
 
-void TLabelData::DeletePreview(int face) { destroyFaceStream(kPreviewList, faceIndex(face)); }
+void TLabelData::DeletePreview(int face)
+{
+    if (const int index = faceIndex(face); index != kNoFace)
+        destroyFaceStream(kPreviewList, index);
+}
 
 void TLabelData::EnsurePreview(int face)
 {
     const int index = faceIndex(face);
-    if (!Paper() || index >= Paper()->GetFaceCount() || !HasFaceObjects(index) || HasPreview(index))
+    if (index == kNoFace || !Paper() || index >= Paper()->GetFaceCount() || !HasFaceObjects(index) ||
+        HasPreview(index))
         return;
     std::vector<std::unique_ptr<TDrawObject>> objects = LoadFaceObjects(index);
     TDOList list;
@@ -196,6 +215,8 @@ void TLabelData::EnsurePreview(int face)
 bool TLabelData::GetPreview(int face, TPictureEx& picture)
 {
     const int index = faceIndex(face);
+    if (index == kNoFace)
+        return false;
     if (HasFaceObjects(index))
         EnsurePreview(index);
     const std::string bytes = readFaceStream(kPreviewList, index);

@@ -3,6 +3,9 @@
 #include "formats/storage_error.h"
 #include "platform/backslash_path.h"
 #include "platform/cp932.h"
+#include "platform/text_case.h"
+
+#include <algorithm>
 
 #include <limits>
 
@@ -81,12 +84,26 @@ const std::string& TDocNameList::Name(int index) const
     return names_[std::size_t(index)];
 }
 
+bool TDocNameList::listed(std::string_view name) const
+{
+    return std::any_of(names_.begin(), names_.end(), [name](const std::string& n) { return SameText(n, name); });
+}
+
 int TDocNameList::AddNew()
 {
-    if (counter_ == std::numeric_limits<uint32_t>::max())
-        throw EStorageError(TStorageCode::MediumFull, "name list " + baseName_ + " has no names left");
-    names_.push_back(baseName_ + std::to_string(counter_));
-    ++counter_;
+    // A file whose counter lags behind its entries would hand out a name
+    // already in use, and the caller would take over (or destroy) a live
+    // element: the counter moves past every listed name first.
+    std::string name;
+    for (;;) {
+        if (counter_ == std::numeric_limits<uint32_t>::max())
+            throw EStorageError(TStorageCode::MediumFull, "name list " + baseName_ + " has no names left");
+        name = baseName_ + std::to_string(counter_);
+        ++counter_;
+        if (!listed(name))
+            break;
+    }
+    names_.push_back(std::move(name));
     save();
     return Count() - 1;
 }

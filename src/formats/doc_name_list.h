@@ -26,8 +26,9 @@ public:
     uint32_t Counter() const { return counter_; }
     const std::vector<std::string>& Names() const { return names_; }
 
-    // Appends base name + counter and advances the counter; the element
-    // itself is not created. Returns the new entry's index.
+    // Appends base name + counter and advances the counter (past any name
+    // already listed); the element itself is not created. Returns the new
+    // entry's index.
     int AddNew();
     // Destroys the entry's element (when it exists) and removes the entry.
     void DeleteEntry(int index);
@@ -43,6 +44,7 @@ public:
 
 private:
     void checkIndex(int index) const;
+    bool listed(std::string_view name) const;
     void load();
     void save();
 

@@ -80,12 +80,16 @@ void TDataFileRegistry::LoadAll() const
             case TDataFileRule::Required:
                 if (!exists)
                     throw EFileError(FormatMessage(kCannotOpen, name));
-                if (IsReadOnlyFile(file))
-                    throw EFileError(FormatMessage(kReadOnly, name));
                 break;
             case TDataFileRule::Optional:
                 if (!exists)
                     continue;
+                break;
+            case TDataFileRule::Written:
+                if (!exists)
+                    continue;
+                if (IsReadOnlyFile(file))
+                    throw EFileError(FormatMessage(kReadOnly, name));
                 break;
             }
             if (loader.Load)

@@ -26,10 +26,15 @@ enum class TDataFileStage {
 enum class TDataFileRule {
     // The file's folder is created (with its parents); the file need not exist.
     CreateFolder,
-    // The file must exist and must not be read-only.
+    // The file must exist. The program only reads it: an installed program's
+    // files belong to another user and are not writable, which is fine.
     Required,
     // Loaded only when it exists.
     Optional,
+    // Loaded only when it exists; the program writes it back later (at
+    // exit), so an existing read-only file refuses the start rather than
+    // losing the user's changes at the end.
+    Written,
 };
 
 struct TDataFileLoader {
@@ -49,7 +54,8 @@ public:
     // a stage). A failure raises EFileError with the message to show:
     // "アプリケーションに必要なファイル「%s」が開けませんでした" for a missing
     // file or any other error, "実行に必要なファイル「%s」が読み取り専用になっています"
-    // for a read-only one, %s being the file name without its folder.
+    // for a read-only file the program writes, %s being the file name
+    // without its folder.
     void LoadAll() const;
 
     // Runs the exit hooks in registration order; a failing hook is reported

@@ -1,5 +1,7 @@
 #include "paper/copy_papers.h"
 
+#include "paper/program_catalog.h"
+
 #include <ctime>
 #include <filesystem>
 
@@ -31,11 +33,16 @@ void CopyPapers(TPapersV2& destination, const TPapersV2& source, bool takeUser, 
         if (!(paper->ReadOnly ? takeSystem : takeUser))
             continue;
         const std::string oldName = paper->PaperName;
+        // Once a system paper holds the name, every "$" name already taken
+        // (by a user paper too) is passed over: stopping at a user paper's
+        // name would overwrite that paper.
         if (!paper->ReadOnly) {
-            for (int existing = destination.IndexOfName(paper->PaperName);
-                 existing >= 0 && destination.Papers(existing).ReadOnly;
-                 existing = destination.IndexOfName(paper->PaperName))
-                paper->PaperName += "$";
+            const int existing = destination.IndexOfName(paper->PaperName);
+            if (existing >= 0 && destination.Papers(existing).ReadOnly) {
+                do
+                    paper->PaperName += "$";
+                while (destination.IndexOfName(paper->PaperName) >= 0);
+            }
         }
         destination.Store(*paper);
         for (const std::string& sectionName : source.SectionNames()) {
@@ -61,9 +68,24 @@ std::unique_ptr<TPapersV2> OpenProgramCatalog(const std::string& systemFile, con
     auto catalog = std::make_unique<TPapersV2>(systemFile, true, true);
     catalog->AddStandardSections();
     if (!userFile.empty() && std::filesystem::exists(userFile))
-        ImportUserPapers(*catalog, userFile);
+        MergeUserPaperFile(*catalog, userFile);
     catalog->MarkUnmodified();
     return catalog;
+}
+
+void MergeUserPaperFile(TPapersV2& catalog, const std::string& userFile)
+{
+    ImportUserPapers(catalog, userFile);
+    catalog.MarkUnmodified();
+}
+
+void SaveModifiedUserPapers(TPapersV2& catalog, const std::string& userFile)
+{
+    if (!catalog.Modified())
+        return;
+    std::filesystem::create_directories(std::filesystem::path(userFile).parent_path());
+    SaveUserPapers(catalog, userFile);
+    catalog.MarkUnmodified();
 }
 
 void ImportUserPapers(TPapersV2& catalog, const std::string& fileName)
@@ -79,6 +101,13 @@ void SaveUserPapers(const TPapersV2& catalog, const std::string& fileName)
     user.AddStandardSections();
     CopyPapers(user, catalog, true, {}, false);
     user.Flush();
+}
+
+void ReloadProgramPapers(const std::string& systemFile, const std::string& userFile)
+{
+    if (HasProgramPapers())
+        SaveModifiedUserPapers(ProgramPapers(), userFile);
+    SetProgramPapers(OpenProgramCatalog(systemFile, userFile));
 }
 
 }  // namespace orvella

@@ -6,6 +6,7 @@
 #include "platform/win_math.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 #include <limits>
@@ -71,17 +72,20 @@ QRegion TFaceInfo::CreateFaceRegion(const TCanvas* canvas, bool cutHole) const
 {
     TRect outer = GetOuterRect();
     TRect hole = GetHoleRect();
-    int32_t corner = RoundSize;
+    int32_t cornerWidth = RoundSize;
+    int32_t cornerHeight = RoundSize;
     if (canvas) {
         outer = canvas->LPtoDP(outer);
         hole = canvas->LPtoDP(hole);
+        // The corner ellipse in device pixels, each way on its own: the drawn
+        // outline (RoundRect) maps its width and height apart, and the
+        // region must cover what it encloses.
         const TPoint origin = canvas->LPtoDP(TPoint{0, 0});
         const TPoint cornerPoint = canvas->LPtoDP(TPoint{RoundSize, RoundSize});
-        const long double dx = (long double)cornerPoint.x - origin.x;
-        const long double dy = (long double)cornerPoint.y - origin.y;
-        corner = SaturateInt32(std::llround(std::sqrt(dx * dx + dy * dy)));
+        cornerWidth = SaturateInt32(std::llabs((long long)cornerPoint.x - origin.x));
+        cornerHeight = SaturateInt32(std::llabs((long long)cornerPoint.y - origin.y));
     }
-    QRegion region = FaceShapeRegion(FaceShape, outer, corner);
+    QRegion region = FaceShapeRegion(FaceShape, outer, cornerWidth, cornerHeight);
     if (cutHole && HasCenterHole())
         region = region.subtracted(CenterShapeRegion(CenterShape, hole));
     return region;

@@ -115,6 +115,11 @@ void DrawCenterShape(TCanvas& canvas, TCenterShape shape, const TRect& r)
 
 QRegion FaceShapeRegion(TFaceShape shape, const TRect& r, int32_t corner)
 {
+    return FaceShapeRegion(shape, r, corner, corner);
+}
+
+QRegion FaceShapeRegion(TFaceShape shape, const TRect& r, int32_t cornerWidth, int32_t cornerHeight)
+{
     if (!usableRect(r))
         return {};
     switch (shape) {
@@ -124,8 +129,7 @@ QRegion FaceShapeRegion(TFaceShape shape, const TRect& r, int32_t corner)
     case fsRoundRect:
     case fsRectCD: {
         QPainterPath path;
-        const double radius = std::max(0, corner) / 2.0;
-        path.addRoundedRect(QRectF(qtRect(r)), radius, radius);
+        path.addRoundedRect(QRectF(qtRect(r)), std::max(0, cornerWidth) / 2.0, std::max(0, cornerHeight) / 2.0);
         return QRegion(path.toFillPolygon().toPolygon(), Qt::OddEvenFill);
     }
     case fsBarrelCD:

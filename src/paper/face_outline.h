@@ -29,8 +29,10 @@ TStroke BarrelOutline(const TRect& r);
 void DrawFaceShape(TCanvas& canvas, TFaceShape shape, const TRect& r, int32_t corner);
 void DrawCenterShape(TCanvas& canvas, TCenterShape shape, const TRect& r);
 
-// The region the outline covers.
+// The region the outline covers. A canvas may scale x and y apart, so the
+// corner ellipse of rounded shapes has a width and a height of its own.
 QRegion FaceShapeRegion(TFaceShape shape, const TRect& r, int32_t corner);
+QRegion FaceShapeRegion(TFaceShape shape, const TRect& r, int32_t cornerWidth, int32_t cornerHeight);
 QRegion CenterShapeRegion(TCenterShape shape, const TRect& r);
 
 }  // namespace orvella

@@ -155,6 +155,57 @@ TEST_F(MainWindowTest, AFileThatIsNoDocumentLeavesTheCurrentOneInPlace)
     EXPECT_TRUE(main.hmOpenFile.Items().empty());
 }
 
+// A view that cannot show a document named "broken", and remembers the
+// document it shows.
+class FussyView : public THostedView {
+public:
+    using THostedView::THostedView;
+    void ShowDocument(TLabelData& data) override
+    {
+        if (data.DataName() == "broken")
+            throw std::runtime_error("cannot show it");
+        shown = &data;
+    }
+    TLabelData* shown = nullptr;
+};
+
+TEST_F(MainWindowTest, AFailureAfterTheNewDocumentWasInPlaceBringsTheCurrentOneBack)
+{
+    std::vector<FussyView*> views;
+    TfrmMain main(nullptr, [&views](TfrmMain::TViewKind, QWidget* parent) {
+        views.push_back(new FussyView(parent));
+        return views.back();
+    });
+    main.NewDocument();
+    const std::string kept = dir_.File("kept.ovd");
+    dialogAnswers_.push_back(answer(kept));
+    ASSERT_TRUE(main.SaveAs());
+    main.Document().SetDataName("unsaved change");
+    answers_.push_back(mrNo);
+
+    const std::string file = dir_.File("broken.ovd");
+    {
+        TLabelData broken;
+        broken.SetPaper(*GridPaper("Card", 1, 1));
+        broken.SetDataName("broken");
+        broken.SaveToFile(file);
+    }
+    main.hmOpenFile.Add(file);
+    TLabelData* before = &main.Document();
+
+    EXPECT_FALSE(main.OpenDocument(QString::fromStdString(file)));
+    EXPECT_EQ(messages_, (std::vector<std::string>{kDirty, kNotADocument}));
+    EXPECT_EQ(&main.Document(), before);
+    EXPECT_EQ(main.Document().DataName(), "unsaved change");
+    EXPECT_TRUE(main.Modified());
+    EXPECT_EQ(main.DocumentFileName(), QString::fromStdString(kept));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Orvella - kept.ovd"));
+    for (FussyView* view : views)
+        EXPECT_EQ(view->shown, before);
+    EXPECT_EQ(main.HostedView(), main.View(TfrmMain::TViewKind::Layout));
+    EXPECT_EQ(main.hmOpenFile.Items(), std::vector<std::string>{kept});
+}
+
 TEST_F(MainWindowTest, OpenWithoutANameAsksForTheFile)
 {
     TfrmMain& main = window();
@@ -366,6 +417,21 @@ TEST_F(MainWindowTest, StartMenuShowsTheWizardUntilAChoiceCompletes)
     EXPECT_EQ(main.Document().Paper()->PaperName, "Wizard paper");
     EXPECT_TRUE(main.Modified());
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Orvella - 新規作成"));
+}
+
+TEST_F(MainWindowTest, TheStartMenusOpenAsksTheSaveQuestionOnce)
+{
+    TfrmMain& main = window();
+    main.Document().SetDataName("changed");
+    int shown = 0;
+    main.SetStartWizardFactory([&shown] {
+        return std::make_unique<ScriptedWizard>(true, std::deque<TStartChoice>{TStartChoice::OpenDocument}, shown);
+    });
+    answers_.push_back(mrNo);
+    main.StartMenu();
+    EXPECT_EQ(messages_, std::vector<std::string>{kDirty});
+    EXPECT_EQ(dialogs_.size(), 1u) << "the browser is shown straight after the wizard";
+    EXPECT_EQ(shown, 2);
 }
 
 TEST_F(MainWindowTest, CommandsOfLaterPartsArePresentButDisabled)

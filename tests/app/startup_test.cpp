@@ -4,11 +4,15 @@
 
 #include "app/data_main.h"
 #include "app/hosted_view.h"
+#include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/main_window_interface.h"
 #include "app/prepare_form.h"
 #include "frame/printer_list.h"
 #include "app/window_placement.h"
+#include "../paper/paper_fixtures.h"
+#include "paper/copy_papers.h"
+#include "paper/paper_info.h"
 #include "paper/papers.h"
 #include "paper/program_catalog.h"
 #include "platform/settings_store.h"
@@ -16,6 +20,7 @@
 #include "support/tool_runner.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QTest>
 
@@ -200,14 +205,97 @@ INSTANTIATE_TEST_SUITE_P(Paths, StartupFailure, ::testing::Values(
                 "Orvellaは、すでに実行中です"},
     FailureCase{"MissingSystemPaper",
                 [](TStartupOptions&, const TempDir& dir) { std::filesystem::remove(dir.File("share/orvella/orvella.ppr")); },
-                "アプリケーションに必要なファイル「orvella.ppr」が開けませんでした"},
-    FailureCase{"ReadOnlySystemPaper",
-                [](TStartupOptions&, const TempDir& dir) {
-                    std::filesystem::permissions(dir.File("share/orvella/orvella.ppr"),
-                                                 std::filesystem::perms::owner_read);
-                },
-                "実行に必要なファイル「orvella.ppr」が読み取り専用になっています"}),
+                "アプリケーションに必要なファイル「orvella.ppr」が開けませんでした"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The program's own data files, read-only as an installation leaves them
+// for its users: the user's papers still come back in the next run.
+TEST_F(Startup, AUserPaperImportedInOneRunIsThereInTheNext)
+{
+    const std::string system = dir_.File("share/orvella/orvella.ppr");
+    {
+        TPapersV2 catalog(system, true, false, true);
+        catalog.AddStandardSections();
+        auto paper = GridPaper("System card", 1, 1);
+        paper->ReadOnly = true;
+        catalog.Store(*paper);
+        catalog.Close();
+    }
+    const std::string backup = dir_.File("backup.ppb");
+    {
+        TPapersV2 made(backup, true, false, true);
+        made.AddStandardSections();
+        made.Store(*GridPaper("Mine", 2, 1));
+        made.Close();
+    }
+    namespace fs = std::filesystem;
+    fs::permissions(system, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_.File("share/orvella"), fs::perms::owner_read | fs::perms::owner_exec);
+    options_.RegisterDataFiles = RegisterProgramDataFiles;
+    const std::string userFile = dir_.File("data/Orvella/1.0/UserPaper.ppr");
+
+    {
+        TdataMain data(options_);
+        bool started = false;
+        EXPECT_EQ(start(data, started), "");
+        ASSERT_TRUE(started);
+        EXPECT_FALSE(ProgramPapers().Modified());
+        ImportUserPapers(ProgramPapers(), backup);
+    }
+    EXPECT_TRUE(fs::exists(userFile));
+    SetProgramPapers(nullptr);
+
+    {
+        TdataMain data(options_);
+        bool started = false;
+        EXPECT_EQ(start(data, started), "");
+        ASSERT_TRUE(started);
+        ASSERT_EQ(ProgramPapers().Count(), 2);
+        EXPECT_EQ(ProgramPapers().Papers(1).PaperName, "Mine");
+        EXPECT_EQ(ProgramPapers().Papers(1).GetFaceCount(), 2);
+        EXPECT_FALSE(ProgramPapers().Modified());
+        // Importing again stores the paper over itself, and the next run
+        // still finds it once.
+        ImportUserPapers(ProgramPapers(), backup);
+    }
+    SetProgramPapers(nullptr);
+    {
+        TdataMain data(options_);
+        bool started = false;
+        start(data, started);
+        ASSERT_TRUE(started);
+        EXPECT_EQ(ProgramPapers().Count(), 2);
+    }
+    SetProgramPapers(nullptr);
+    fs::permissions(dir_.File("share/orvella"), fs::perms::owner_all);
+}
+
+// A later start hands its document to the running one, which has its own
+// working folder: a relative name goes over as a full path.
+TEST_F(Startup, ARelativeDocumentIsHandedOverWithItsFullPath)
+{
+    const std::string runtime = dir_.File("runtime");
+    std::filesystem::create_directories(runtime);
+    TInstanceLock running("Orvella.1.0.Karvane.Japan", runtime);
+    ASSERT_TRUE(running.Acquire());
+    QStringList received;
+    running.OnDocument = [&received](const QString& document) { received << document; };
+
+    options_.AcquireExclusive = {};
+    options_.RuntimeFolder = runtime;
+    options_.Document = QStringLiteral("label.ovd");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_.Path())));
+    {
+        TdataMain data(options_);
+        bool started = true;
+        start(data, started);
+        EXPECT_FALSE(started);
+    }
+    QDir::setCurrent(before);
+    QTRY_COMPARE(received.size(), 1);
+    EXPECT_EQ(received[0], QString::fromStdString(dir_.File("label.ovd")));
+}
 
 TEST_F(Startup, TheExitWorkRunsOnlyAfterASuccessfulStart)
 {

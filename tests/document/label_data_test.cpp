@@ -417,14 +417,40 @@ TEST_F(LabelDataTest, WithoutSeparateDesignFaceZeroStandsForEveryFace)
     EXPECT_TRUE(doc.HasPreview(0));
 }
 
-TEST_F(LabelDataTest, AFaceOutsideThePaperIsRefused)
+// A face the paper does not have reads as an empty face; only storing
+// objects on it is refused, so they are not dropped unseen.
+TEST_F(LabelDataTest, AFaceOutsideThePaperReadsAsEmpty)
 {
     TLabelData doc;
     doc.SetPaper(*GridPaper("A", 2, 1));
-    EXPECT_THROW(doc.LoadFaceObjects(2), std::out_of_range);
-    EXPECT_THROW(doc.LoadFaceObjects(-1), std::out_of_range);
+    SaveFace(doc, 1, {9});
+    for (const int face : {2, -1, 1000}) {
+        EXPECT_TRUE(doc.LoadFaceObjects(face).empty()) << face;
+        EXPECT_FALSE(doc.HasFaceObjects(face)) << face;
+        EXPECT_FALSE(doc.HasPreview(face)) << face;
+        TPictureEx picture;
+        EXPECT_FALSE(doc.GetPreview(face, picture)) << face;
+        EXPECT_NO_THROW(doc.EnsurePreview(face));
+        EXPECT_NO_THROW(doc.DeletePreview(face));
+        EXPECT_NO_THROW(doc.ClearFaceObjects(face));
+    }
     TDOList empty;
     EXPECT_THROW(doc.SaveFaceObjects(5, empty), std::out_of_range);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{9});
+}
+
+TEST_F(LabelDataTest, APaperWithFewerFacesMovesTheCurrentFaceToFaceZero)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 4, 1));
+    SaveFace(doc, 0, {7});
+    doc.SetCurrentLabelNo(3);
+    doc.SetPaper(*GridPaper("B", 2, 1));
+    EXPECT_EQ(doc.CurrentLabelNo(), 0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(doc.CurrentLabelNo())), std::vector<int32_t>{7});
+    doc.SetCurrentLabelNo(1);
+    doc.SetPaper(*GridPaper("C", 3, 1));
+    EXPECT_EQ(doc.CurrentLabelNo(), 1) << "a face the new paper has stays current";
 }
 
 TEST_F(LabelDataTest, APaperWithFewerFacesDropsTheStreamsBeyondThem)
@@ -973,6 +999,72 @@ TEST_F(LabelDataFile, ACompressedStreamOfTheWrongLengthIsRefusedWhenItsFaceLoads
     doc.LoadFromFile(bad);
     EXPECT_THROW(doc.LoadFaceObjects(0), EZlibContainer);
     EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{3});
+}
+
+// Saves the document, changes its unpacked tree and packs it again.
+std::string DamagedCopy(TLabelData& doc, const TempDir& dir, const std::function<void(const fs::path&)>& damage)
+{
+    const std::string good = dir.File("good.ovd");
+    doc.SaveToFile(good);
+    const std::string tree = dir.File("tree");
+    fs::remove_all(tree);
+    EXPECT_EQ(RunTool({"cfb", "unpack", good, tree}).status, 0);
+    damage(tree);
+    const std::string bad = dir.File("bad.ovd");
+    EXPECT_EQ(RunTool({"cfb", "pack", tree, bad}).status, 0);
+    return bad;
+}
+
+TEST_F(LabelDataFile, AFailedSaveLeavesTheCurrentSheetCurrent)
+{
+    // The second sheet's face has a damaged stream and no preview, so saving
+    // fails while making that preview, with the second sheet selected.
+    auto made = MakeDocument();
+    const std::string bad = DamagedCopy(*made, dir_, [](const fs::path& tree) {
+        const fs::path face = tree / "Sheets" / "NameList1" / "NameList0";
+        std::string bytes = ReadFile(face.string());
+        bytes[13] = char(uint8_t(bytes[13]) + 1);
+        WriteFile(face.string(), bytes);
+        fs::remove(tree / "Sheets" / "NameList1" / "Preview0");
+    });
+    TLabelData doc;
+    doc.LoadFromFile(bad);
+    ASSERT_EQ(doc.CurrentSheet(), 0);
+    doc.SetDataName("changed");
+    EXPECT_ANY_THROW(doc.SaveToFile(dir_.File("again.ovd")));
+    EXPECT_EQ(doc.CurrentSheet(), 0);
+    EXPECT_EQ(doc.SheetName(), "表");
+    EXPECT_EQ(doc.Paper()->PaperName, "A");
+    EXPECT_TRUE(doc.Modified());
+
+    // A face written back now lands on the sheet the windows show.
+    SaveFace(doc, 1, {8});
+    doc.SelectSheet(1);
+    EXPECT_EQ(doc.Paper()->PaperName, "CD");
+    EXPECT_TRUE(doc.LoadFaceObjects(1).empty());
+    doc.SelectSheet(0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(1)), std::vector<int32_t>{8});
+}
+
+TEST_F(LabelDataFile, ANewSheetNeverTakesTheNameOfALiveOne)
+{
+    // The sheet list's counter says 1 while "NameList1" is already listed.
+    auto made = MakeDocument();
+    const std::string bad = DamagedCopy(*made, dir_, [](const fs::path& tree) {
+        WriteFile((tree / "Sheets" / "NameList").string(), std::string("\1\0\0\0NameList0\r\nNameList1\r\n", 26));
+    });
+    TLabelData doc;
+    doc.LoadFromFile(bad);
+    doc.AddSheet();
+    ASSERT_EQ(doc.SheetCount(), 3);
+    EXPECT_NE(doc.SheetStoragePath(2), doc.SheetStoragePath(1));
+    EXPECT_NE(doc.SheetStoragePath(2), doc.SheetStoragePath(0));
+    doc.SelectSheet(1);
+    ASSERT_NE(doc.Paper(), nullptr);
+    EXPECT_EQ(doc.Paper()->PaperName, "CD");
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(0)), std::vector<int32_t>{4});
+    doc.SelectSheet(0);
+    EXPECT_EQ(Colors(doc.LoadFaceObjects(0)), (std::vector<int32_t>{2, 1}));
 }
 
 TEST_F(LabelDataFile, AFileThatIsNoCompoundFileIsRefused)

@@ -26,7 +26,7 @@ protected:
         };
         // Registered out of order: the stages decide.
         registry.Register({TDataFileStage::ProductDatabase, "$(ProductDB)", TDataFileRule::Required, record("db")});
-        registry.Register({TDataFileStage::UserPaper, "$(UserPaperInfo)", TDataFileRule::Optional, record("user")});
+        registry.Register({TDataFileStage::UserPaper, "$(UserPaperInfo)", TDataFileRule::Written, record("user")});
         registry.Register({TDataFileStage::ImageCache, "$(ImageCacheFile)", TDataFileRule::CreateFolder, record("cache")});
         registry.Register({TDataFileStage::SystemPaper, "$(SystemPaperInfo)", TDataFileRule::Required, record("system")});
     }
@@ -67,15 +67,27 @@ TEST_F(DataFiles, AMissingFileIsNamedWithoutItsFolder)
     EXPECT_EQ(loaded_, (std::vector<std::string>{"cache", "system"}));
 }
 
-TEST_F(DataFiles, AReadOnlySystemPaperFileStopsTheStartEvenForTheSuperuser)
+// An installed program's own files are not writable by its user; only a
+// file the program writes back must be.
+TEST_F(DataFiles, ReadOnlyProgramFilesLoadWhileAReadOnlyUserFileStopsTheStart)
 {
-    const std::string paper = places_.ExeNameNoExt + ".ppr";
-    ::chmod(paper.c_str(), 0444);
-    EXPECT_TRUE(IsReadOnlyFile(paper));
+    for (const char* ext : {".ppr", ".cdb"})
+        ::chmod((places_.ExeNameNoExt + ext).c_str(), 0444);
+    ::chmod(places_.ExeDir.c_str(), 0555);
     TDataFileRegistry registry;
     registerAll(registry);
-    EXPECT_EQ(loadError(registry), "実行に必要なファイル「orvella.ppr」が読み取り専用になっています");
-    EXPECT_EQ(loaded_, (std::vector<std::string>{"cache"}));
+    EXPECT_EQ(loadError(registry), "");
+    EXPECT_EQ(loaded_, (std::vector<std::string>{"cache", "system", "db"}));
+    ::chmod(places_.ExeDir.c_str(), 0755);
+
+    // The superuser may write anything, yet the cleared bits still count.
+    const std::string user = places_.AppDataDir + "Orvella/1.0/UserPaper.ppr";
+    WriteFile(user, "mine");
+    ::chmod(user.c_str(), 0444);
+    EXPECT_TRUE(IsReadOnlyFile(user));
+    loaded_.clear();
+    EXPECT_EQ(loadError(registry), "実行に必要なファイル「UserPaper.ppr」が読み取り専用になっています");
+    EXPECT_EQ(loaded_, (std::vector<std::string>{"cache", "system"}));
 }
 
 TEST_F(DataFiles, AnyOtherFailureNamesTheFileBeingProcessed)

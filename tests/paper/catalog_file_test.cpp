@@ -9,6 +9,7 @@
 #include "formats/storage_error.h"
 #include "formats/stream_format.h"
 #include "paper/copy_papers.h"
+#include "paper/program_catalog.h"
 #include "paper/face_info.h"
 #include "paper/papers.h"
 #include "support/tool_runner.h"
@@ -180,6 +181,38 @@ TEST(CatalogFile, UserPapersAreSavedWholeAndLoadedOverTheSystemCatalog)
     for (const auto& entry : fs::directory_iterator(dir.File("user")))
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"UserPaper.ppr"}) << "no temporary file stays behind";
+}
+
+// A reload after a paper update must not cost the user the papers added
+// since the start; a reload that fails keeps the catalog in use.
+TEST(CatalogFile, AReloadSavesTheUsersPapersFirstAndKeepsTheCatalogOnFailure)
+{
+    TempDir dir;
+    const std::string systemFile = dir.File("share/orvella.ppr");
+    fs::create_directories(dir.File("share"));
+    {
+        TPapersV2 system(systemFile, true, false);
+        system.AddStandardSections();
+        auto paper = GridPaper("system", 1, 1);
+        paper->ReadOnly = true;
+        system.Store(*paper);
+        system.Close();
+    }
+    const std::string userFile = dir.File("user/Orvella/1.0/UserPaper.ppr");
+    SetProgramPapers(OpenProgramCatalog(systemFile, userFile));
+    ProgramPapers().Store(*GridPaper("added", 2, 1));
+    ProgramPapers().MarkModified();
+
+    ReloadProgramPapers(systemFile, userFile);
+    EXPECT_GE(ProgramPapers().IndexOfName("added"), 0);
+    EXPECT_FALSE(ProgramPapers().Modified());
+    EXPECT_EQ(TPapersV2(userFile, true, true).Count(), 1);
+
+    TPapersV2* inUse = &ProgramPapers();
+    WriteFile(systemFile, "no catalog");
+    EXPECT_ANY_THROW(ReloadProgramPapers(systemFile, userFile));
+    EXPECT_EQ(&ProgramPapers(), inUse);
+    SetProgramPapers(nullptr);
 }
 
 // Writes a catalog with one paper, then lets the test damage its bytes.

@@ -248,9 +248,28 @@ TEST_F(Catalog, ImportedUserPapersNamedLikeSystemPapersGetDollarSigns)
     EXPECT_EQ(dynamic_cast<TExPaperInfo&>(*moved).Company, "Me");
     EXPECT_FALSE(system.GetExtraInfo("ExtraInfos", "A4 disc"));
 
-    // A user paper over a user paper of the same name replaces it.
+    // A user paper over a user paper of the same name replaces it; one named
+    // like a system paper gets a name of its own again.
     CopyPapers(system, user, true, {}, false);
-    EXPECT_EQ(system.Count(), 4);
+    EXPECT_EQ(paperNames(system), (std::vector<std::string>{"A4 disc", "A4 disc$", "A4 disc$$", "mine", "A4 disc$$$"}));
+}
+
+TEST_F(Catalog, ImportingUserPapersNeverOverwritesAUserPaperWithADollarName)
+{
+    TPapersV2 catalog(dir.File("catalog.ppr"), true, false);
+    catalog.AddStandardSections();
+    auto system = GridPaper("A", 1, 1);
+    system->ReadOnly = true;
+    catalog.Store(*system);
+    catalog.Store(*GridPaper("A$", 3, 1));  // imported earlier
+    TPapersV2 backup(dir.File("backup.ppr"), true, false);
+    backup.AddStandardSections();
+    backup.Store(*GridPaper("A", 2, 1));
+
+    CopyPapers(catalog, backup, true, {}, false);
+    EXPECT_EQ(paperNames(catalog), (std::vector<std::string>{"A", "A$", "A$$"}));
+    EXPECT_EQ(catalog.Papers(1).GetFaceCount(), 3) << "the earlier user paper stays as it was";
+    EXPECT_EQ(catalog.Papers(2).GetFaceCount(), 2);
 }
 
 TEST_F(Catalog, CopyingSystemPapersTakesTheReleaseAndTheTexts)

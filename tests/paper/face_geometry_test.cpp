@@ -172,6 +172,31 @@ TEST(FaceRegion, CutsTheHoleOnlyWhenAsked)
     EXPECT_NEAR(device.width(), 454, 1);
 }
 
+// The corner of a rounded face on a canvas is the device size of the corner
+// each way, not the length of its diagonal (which made it 1.41 times too big).
+TEST(FaceRegion, RoundCornersOnACanvasKeepTheirSizeEachWay)
+{
+    TFaceInfo face;
+    face.FaceShape = fsRoundRect;
+    face.FaceRect = {0, 0, 1000, 600};
+    face.RoundSize = 200;
+
+    TBitmap identity(10, 10);
+    EXPECT_EQ(face.CreateFaceRegion(&identity.Canvas(), false), face.CreateFaceRegion(nullptr, false));
+
+    // Twice as wide as high: the corner ellipse is 400 x 200 pixels, so a
+    // point 40 in and 60 down from the corner lies inside it.
+    TBitmap stretched(10, 10);
+    TCanvas& canvas = stretched.Canvas();
+    canvas.SetMapMode(MM_ANISOTROPIC);
+    canvas.SetWindowExt({1, 1});
+    canvas.SetViewportExt({2, 1});
+    const QRegion region = face.CreateFaceRegion(&canvas, false);
+    EXPECT_TRUE(region.contains(QPoint(40, 60)));
+    EXPECT_TRUE(region.contains(QPoint(1960, 540)));
+    EXPECT_FALSE(region.contains(QPoint(5, 5)));
+}
+
 TEST(FaceDrawing, DrawsTheHoleOverTheFaceAtTheOrigin)
 {
     TFaceInfo face;
