@@ -827,6 +827,16 @@ TEST_F(LabelDataFile, FreePascalReadsTheStoredComponentStreams)
     }
 }
 
+TEST_F(LabelDataFile, DataInfoStoresTheFirstSheetAndTheLayoutModeToo)
+{
+    // Neither has a declared default, so a value of 0 is written like any other.
+    ORVELLA_REQUIRE_ORACLES();
+    TDataInfo info;
+    const std::string text = FpcToText(WriteComponentRes("DataInfo", info));
+    EXPECT_NE(text.find("CurrentSheetNo = 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("SheetMode = False"), std::string::npos) << text;
+}
+
 TEST_F(LabelDataFile, TheToolListsSheetsAndTheClassesOnEachFace)
 {
     const std::string file = dir_.File("doc.ovd");
