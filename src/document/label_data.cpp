@@ -20,6 +20,7 @@
 #include "platform/zlib_container.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <stdexcept>
@@ -67,6 +68,15 @@ std::unique_ptr<T> CopyOrEmpty(const T* record)
     if (!record)
         return std::make_unique<T>();
     return std::unique_ptr<T>(static_cast<T*>(record->Clone().release()));
+}
+
+// A paper's images copied whole from a catalog record carry the record
+// itself beside the face patterns; it is no pattern.
+bool IsImageRecordStream(std::string_view name)
+{
+    constexpr std::string_view record = "ImageInfo";
+    return std::equal(name.begin(), name.end(), record.begin(), record.end(),
+                      [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
 }
 
 std::string ReadWholeStream(TRootStorage& root, const std::string& path)
@@ -251,7 +261,8 @@ TLabelData::TLoadedSheet TLabelData::readSheet(int index) const
             images.ListStreams(streams);
             std::sort(streams.begin(), streams.end());
             for (const std::string& name : streams)
-                sheet.image->FaceObjects.push_back({ReadWholeStream(root, imagesPath + "\\" + name)});
+                if (!IsImageRecordStream(name))
+                    sheet.image->FaceObjects.push_back({ReadWholeStream(root, imagesPath + "\\" + name)});
         }
     }
     return sheet;

@@ -502,6 +502,23 @@ TEST_F(LabelDataTest, ClearingAFaceRemovesItsObjectsAndPreview)
     EXPECT_FALSE(doc.HasPreview(0));
 }
 
+TEST_F(LabelDataTest, TheImageRecordBesideThePaperPatternsIsNoPattern)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 1, 1));
+    TImagePaperInfo image;
+    image.PaperName = "A";
+    image.FaceObjects = {{std::string("\1\0\0\0pattern", 11)}};
+    doc.SetImagePaperInfo(&image);
+    doc.AddSheet();
+    // The images of a paper as a catalog keeps them: the record is stored with them.
+    TDocStream(doc.Storage(), dmCreate, doc.SheetStoragePath(0) + "\\PaperImages\\ImageInfo")
+        .WriteAll(WriteComponent(image));
+    doc.SelectSheet(0);
+    ASSERT_EQ(doc.ImagePaperInfo().FaceObjects.size(), 1u);
+    EXPECT_EQ(doc.ImagePaperInfo().FaceObjects[0].Bytes, image.FaceObjects[0].Bytes);
+}
+
 // ---- previews
 
 TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
