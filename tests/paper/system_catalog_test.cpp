@@ -83,6 +83,20 @@ TEST(SystemCatalog, HoldsRealPapersThatFitTheirSheets)
     EXPECT_GE(catalog.UpdateInfo().PPRNo, 1);
 }
 
+TEST(SystemCatalog, ThePrinterDescriptionDeclaresTheEncodingItIsStoredIn)
+{
+    // The catalog keeps its texts in CP932; a reader that follows the XML
+    // declaration must come to the same printer names as the program.
+    const test::ToolRun stream = RunProgram("/usr/bin/gsf", {"cat", systemCatalog(), "GlobalInfo/DirectPrinter"});
+    ASSERT_EQ(stream.status, 0) << stream.err;
+    TempDir dir;
+    WriteFile(dir.File("printers.xml"), stream.out);
+    const test::ToolRun names = RunProgram(
+        "/usr/bin/xmllint", {"--xpath", "string(//PrinterData[1]/@PrinterName)", dir.File("printers.xml")});
+    ASSERT_EQ(names.status, 0) << names.err;
+    EXPECT_EQ(names.out, "ディスクトレイ搭載インクジェット(トレイA)\n");
+}
+
 TEST(SystemCatalog, OlefileListsItsStreams)
 {
     const test::ToolRun listing =
