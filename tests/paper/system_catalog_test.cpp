@@ -4,12 +4,14 @@
 #include "graphics/bitmap.h"
 #include "paper/face_info.h"
 #include "paper/papers.h"
+#include "paper/purpose_list.h"
 #include "support/tool_runner.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -41,6 +43,8 @@ TEST(SystemCatalog, HoldsRealPapersThatFitTheirSheets)
     EXPECT_GE(catalog.Count(), 40);
     EXPECT_GE(catalog.CompanyList().size(), 8u);
 
+    TPurposeList defaultPurposes;
+    SetDefaultPurposes(defaultPurposes);
     std::set<TFaceShape> shapes;
     std::set<std::string> purposes, makers;
     for (int i = 0; i < catalog.Count(); ++i) {
@@ -51,6 +55,19 @@ TEST(SystemCatalog, HoldsRealPapersThatFitTheirSheets)
         EXPECT_EQ(FindOverlappingFace(paper), -1);
         for (int32_t f = 0; f < paper.GetFaceCount(); ++f) {
             shapes.insert(paper.GetFaceShape(f));
+            // The paper editor offers a purpose's shapes only: a copy of the
+            // paper keeps its shape when the purpose, in the catalog's list
+            // and in the list a catalog without one gets, includes it. (Faces
+            // without a purpose have none to keep: the editor asks for one.)
+            const TPurposeList* lists[] = {&catalog.PurposeList(), &defaultPurposes};
+            for (const TPurposeList* list : lists) {
+                if (paper.GetFacePurpose(f).empty())
+                    continue;
+                const int purpose = list->IndexOf(paper.GetFacePurpose(f));
+                ASSERT_GE(purpose, 0) << paper.GetFacePurpose(f);
+                EXPECT_TRUE(list->Items(std::size_t(purpose)).ShapeMask & FaceShapeBit(paper.GetFaceShape(f)))
+                    << "face " << f << ", purpose " << paper.GetFacePurpose(f);
+            }
             purposes.insert(paper.GetFacePurpose(f));
             const TSize hole = paper.GetCutCenterSize(f);
             if (paper.GetFaceShape(f) == fsDoughnut) {
