@@ -133,6 +133,27 @@ TEST(SystemCatalog, OlefileListsItsStreams)
     EXPECT_EQ(database.out.find("NameList5"), std::string::npos) << "no product record yet";
 }
 
+TEST(PaperCompiler, RefusesALandscapeSheetInsteadOfDroppingIt)
+{
+    TempDir dir;
+    const std::string group = dir.File("10-turned.paper");
+    WriteFile(group, "group: G\n"
+                     "paper: Turned\n"
+                     "maker: M\n"
+                     "sheet: 297 x 210\n"
+                     "landscape: yes\n"
+                     "grid: 1 x 1\n"
+                     "face: 100 x 50\n"
+                     "origin: 10, 10\n"
+                     "gap: 0, 0\n");
+    std::filesystem::create_directories(dir.File("out"));
+    const test::ToolRun run = RunProgram(BinaryDir() + "/bin/orvella-paper-compiler",
+                                         {dir.File("out"), SourceDir() + "/data/paper/catalog.txt", group});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("10-turned.paper:5"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("landscape"), std::string::npos) << run.err;
+}
+
 TEST(PaperCommand, ListsOnePaperPerLine)
 {
     const test::ToolRun run = RunTool({"paper", "ls", systemCatalog()});
