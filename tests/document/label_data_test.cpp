@@ -530,8 +530,10 @@ TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
     TPictureEx picture;
     ASSERT_TRUE(doc.GetPreview(0, picture));
     EXPECT_EQ(picture.Graphic()->StoredClassName(), "TPNGImage");
+    // At 100 % the face covers 189 x 114 pixels (edges rounded outward);
+    // fitted into 200 x 200 that is 200 x 121.
     EXPECT_EQ(picture.Width(), 200);
-    EXPECT_EQ(picture.Height(), 120);
+    EXPECT_EQ(picture.Height(), 121);
     // Saving the face again makes the preview stale.
     SaveFace(doc, 0, {0x00FF00});
     EXPECT_FALSE(doc.HasPreview(0));
@@ -539,6 +541,37 @@ TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
     doc.EnsurePreview(0);
     doc.SetPaperResetPreviews(*GridPaper("B", 1, 1));
     EXPECT_FALSE(doc.HasPreview(0));
+}
+
+TEST_F(LabelDataTest, APreviewIsDrawnAtFullSizeThenShrunkSoThinLinesKeepTheirWeight)
+{
+    // A 0.2 mm line across a 100 mm face: one pixel at 100 %, about half a
+    // pixel in the 200-pixel preview, so a grey row. Drawn at the preview's
+    // own zoom it would come out fully black or not at all.
+    auto paper = std::make_unique<TMatrixPaperInfo>();
+    paper->PaperName = "Square";
+    paper->PortraitWidth = paper->PortraitHeight = 1200;
+    paper->LeftOffset = paper->TopOffset = 100;
+    paper->FaceWidth = paper->FaceHeight = 1000;
+    paper->FaceCountX = paper->FaceCountY = 1;
+    TLabelData doc;
+    doc.SetPaper(*paper);
+    const auto line = MakeLabel(0, 500, 1000, 2, 0);
+    TDOList list;
+    list.Add(*line);
+    doc.SaveFaceObjects(0, list);
+
+    TPictureEx picture;
+    ASSERT_TRUE(doc.GetPreview(0, picture));
+    ASSERT_EQ(picture.Width(), 200);
+    ASSERT_EQ(picture.Height(), 200);
+    TBitmap pixels;
+    picture.Graphic()->RenderTo24(pixels);
+    int darkest = 255;
+    for (int32_t y = 0; y < pixels.Height(); ++y)
+        darkest = std::min<int>(darkest, pixels.Row(y)[100 * 3]);
+    EXPECT_GT(darkest, 40);
+    EXPECT_LT(darkest, 215);
 }
 
 TEST_F(LabelDataTest, APreviewStoredAsABitmapFileStillReads)
