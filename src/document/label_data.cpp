@@ -413,6 +413,7 @@ void TLabelData::trimObjectList()
 
 void TLabelData::SetPaper(const TPaperInfo& paper)
 {
+    dropChangedPreviews(paper);
     installPaper(paper.Clone());
     markModified();
 }
@@ -519,22 +520,6 @@ void TLabelData::SetSheetMode(bool value)
 
 // --- files
 
-void TLabelData::compressFaceStreams()
-{
-    TState& s = *state_;
-    const std::string path = sheetPath() + "\\" + kObjectList;
-    if (!s.root->StreamExists(path))
-        return;
-    TDocNameList list(*s.root, path);
-    for (int i = 0; i < list.Count(); ++i) {
-        if (!list.ElementExists(i))
-            continue;
-        const std::string bytes = ReadWholeStream(*s.root, list.ElementPath(i));
-        if (!bytes.empty() && !IsZlibContainer(bytes))
-            WriteWholeStream(*s.root, list.ElementPath(i), CompressToContainer(bytes));
-    }
-}
-
 void TLabelData::SaveToFile(const std::string& fileName)
 {
     TState& s = *state_;
@@ -552,17 +537,7 @@ void TLabelData::SaveToFile(const std::string& fileName)
     info.SetRecord(kCreatorInfoJName, *s.creatorJ);
     WriteWholeStream(*s.root, kDataInfoStream, WriteComponentRes(kDataInfoStream, info));
 
-    const int previous = s.current;
-    for (int i = 0; i < SheetCount(); ++i) {
-        SelectSheet(i);
-        if (s.paper) {
-            const int faces = s.settings.separatelyDesign ? s.paper->GetFaceCount() : std::min(1, s.paper->GetFaceCount());
-            for (int face = 0; face < faces; ++face)
-                EnsurePreview(face);
-        }
-        compressFaceStreams();
-    }
-    SelectSheet(previous);
+    prepareSheetsForSaving();
     s.root->SaveToFile(fileName);
     s.modified = false;
 }

@@ -574,6 +574,37 @@ TEST_F(LabelDataTest, APreviewIsDrawnAtFullSizeThenShrunkSoThinLinesKeepTheirWei
     EXPECT_LT(darkest, 215);
 }
 
+TEST_F(LabelDataTest, APreviewIsRenderedAgainOnlyWhenItsFaceChanged)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 2, 1));
+    SaveFace(doc, 0, {0x0000FF});
+    SaveFace(doc, 1, {0x00FF00});
+    doc.EnsurePreview(0);
+    doc.EnsurePreview(1);
+    doc.SetModified(false);
+
+    // The same objects written back keep the preview, and still mark the document.
+    SaveFace(doc, 0, {0x0000FF});
+    EXPECT_TRUE(doc.HasPreview(0));
+    EXPECT_TRUE(doc.Modified());
+    // Also once the stream is compressed by saving.
+    doc.SaveToFile(dir_.File("doc.ovd"));
+    SaveFace(doc, 0, {0x0000FF});
+    EXPECT_TRUE(doc.HasPreview(0));
+    SaveFace(doc, 0, {0x00FFFF});
+    EXPECT_FALSE(doc.HasPreview(0));
+
+    // A paper whose faces lie elsewhere but look the same keeps the previews;
+    // one whose faces have another shape does not.
+    auto moved = GridPaper("A", 2, 1);
+    moved->LeftOffset += 10;
+    doc.SetPaper(*moved);
+    EXPECT_TRUE(doc.HasPreview(1));
+    doc.SetPaper(*GridPaper("A", 2, 1, fsRoundRect));
+    EXPECT_FALSE(doc.HasPreview(1));
+}
+
 TEST_F(LabelDataTest, APreviewStoredAsABitmapFileStillReads)
 {
     TLabelData doc;
@@ -840,6 +871,27 @@ TEST_F(LabelDataFile, SavingTwiceAndReopeningLeaveEveryStreamAsItWas)
     reopened.LoadFromFile(second);
     reopened.SaveToFile(third);
     EXPECT_EQ(StreamsOfFile(second), StreamsOfFile(third));
+}
+
+TEST_F(LabelDataFile, PreviewsPackedTogetherOnSavingAreThoseMadeOneByOne)
+{
+    const std::string file = dir_.File("doc.ovd");
+    MakeDocument()->SaveToFile(file);
+    auto alone = MakeDocument();
+    for (int sheet = 0; sheet < alone->SheetCount(); ++sheet) {
+        alone->SelectSheet(sheet);
+        for (int face = 0; face < alone->Paper()->GetFaceCount(); ++face)
+            alone->EnsurePreview(face);
+    }
+    int previews = 0;
+    for (const auto& [path, bytes] : StreamsOfFile(file)) {
+        const std::string leaf = path.substr(path.rfind('\\') + 1);
+        if (leaf.rfind("Preview", 0) != 0 || leaf == "Preview")
+            continue;
+        ++previews;
+        EXPECT_EQ(TDocStream(alone->Storage(), dmRead, path).ReadAll(), bytes) << path;
+    }
+    EXPECT_EQ(previews, 3);
 }
 
 TEST_F(LabelDataFile, OlefileReadsWhatWeWrite)
