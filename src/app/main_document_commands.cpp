@@ -11,6 +11,7 @@
 #include "app/start_wizard.h"
 #include "app/user_paper_file.h"
 #include "formats/compound_file.h"
+#include "graphics/graphic.h"
 #include "document/label_data.h"
 #include "drawing/do_list.h"
 #include "drawing/object_utils.h"
@@ -25,6 +26,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+
+#include <algorithm>
 
 namespace orvella {
 
@@ -386,8 +389,14 @@ bool IsImageFileName(const QString& fileName)
         return false;
     }
     // Every entry followed by ";", so ".jp" does not match ".jpg".
-    const std::string wanted = UpperCase("." + suffix.toStdString() + ";");
-    return UpperCase(list + ";").find(wanted) != std::string::npos;
+    const std::string extension = UpperCase(suffix.toStdString());
+    if (UpperCase(list + ";").find("." + extension + ";") == std::string::npos)
+        return false;
+    // The list names kinds (Photo CD) that no reader of ours decodes yet;
+    // such a file is refused like any other, not taken and then lost.
+    const std::vector<TPictureFormat> formats = PictureFormats();
+    return std::any_of(formats.begin(), formats.end(),
+                       [&](const TPictureFormat& format) { return format.Extension == extension; });
 }
 
 }  // namespace orvella

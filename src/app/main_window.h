@@ -123,7 +123,8 @@ private:
 QString MainWindowTitle(const QString& fileName);
 
 // A picture file by its extension: one of "$(ImageFileExtentions)",
-// ignoring case; a name without extension is none.
+// ignoring case, that a registered picture reader reads; a name without
+// extension is none.
 bool IsImageFileName(const QString& fileName);
 
 // Replaces each "%s" of pattern in turn by the next argument.

@@ -20,10 +20,10 @@ const TClassInfo& TDataInfo::StaticClassInfo()
         {
             IntegerProperty("SheetCount", &C::SheetCount).NotStored(),
             StringProperty("DataName", &C::DataName),
-            IntegerProperty("CurrentSheetNo", &C::CurrentSheetNo).Default(0),
+            IntegerProperty("CurrentSheetNo", &C::CurrentSheetNo),
             FloatProperty("LastPrint", &C::LastPrint),
             FloatProperty("LastSave", &C::LastSave),
-            BooleanProperty("SheetMode", &C::SheetMode).Default(0),
+            BooleanProperty("SheetMode", &C::SheetMode),
         },
         {&TProductInfo::StaticClassInfo()});
     return info;

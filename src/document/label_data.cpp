@@ -20,6 +20,7 @@
 #include "platform/zlib_container.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <ctime>
 #include <stdexcept>
@@ -67,6 +68,15 @@ std::unique_ptr<T> CopyOrEmpty(const T* record)
     if (!record)
         return std::make_unique<T>();
     return std::unique_ptr<T>(static_cast<T*>(record->Clone().release()));
+}
+
+// A paper's images copied whole from a catalog record carry the record
+// itself beside the face patterns; it is no pattern.
+bool IsImageRecordStream(std::string_view name)
+{
+    constexpr std::string_view record = "ImageInfo";
+    return std::equal(name.begin(), name.end(), record.begin(), record.end(),
+                      [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
 }
 
 std::string ReadWholeStream(TRootStorage& root, const std::string& path)
@@ -251,7 +261,8 @@ TLabelData::TLoadedSheet TLabelData::readSheet(int index) const
             images.ListStreams(streams);
             std::sort(streams.begin(), streams.end());
             for (const std::string& name : streams)
-                sheet.image->FaceObjects.push_back({ReadWholeStream(root, imagesPath + "\\" + name)});
+                if (!IsImageRecordStream(name))
+                    sheet.image->FaceObjects.push_back({ReadWholeStream(root, imagesPath + "\\" + name)});
         }
     }
     return sheet;
@@ -402,6 +413,7 @@ void TLabelData::trimObjectList()
 
 void TLabelData::SetPaper(const TPaperInfo& paper)
 {
+    dropChangedPreviews(paper);
     installPaper(paper.Clone());
     // The face being edited may be one the new paper does not have.
     TState& s = *state_;
@@ -512,22 +524,6 @@ void TLabelData::SetSheetMode(bool value)
 
 // --- files
 
-void TLabelData::compressFaceStreams()
-{
-    TState& s = *state_;
-    const std::string path = sheetPath() + "\\" + kObjectList;
-    if (!s.root->StreamExists(path))
-        return;
-    TDocNameList list(*s.root, path);
-    for (int i = 0; i < list.Count(); ++i) {
-        if (!list.ElementExists(i))
-            continue;
-        const std::string bytes = ReadWholeStream(*s.root, list.ElementPath(i));
-        if (!bytes.empty() && !IsZlibContainer(bytes))
-            WriteWholeStream(*s.root, list.ElementPath(i), CompressToContainer(bytes));
-    }
-}
-
 void TLabelData::SaveToFile(const std::string& fileName)
 {
     TState& s = *state_;
@@ -547,21 +543,11 @@ void TLabelData::SaveToFile(const std::string& fileName)
 
     const int previous = s.current;
     try {
-        for (int i = 0; i < SheetCount(); ++i) {
-            SelectSheet(i);
-            if (s.paper) {
-                const int faces =
-                    s.settings.separatelyDesign ? s.paper->GetFaceCount() : std::min(1, s.paper->GetFaceCount());
-                for (int face = 0; face < faces; ++face)
-                    EnsurePreview(face);
-            }
-            compressFaceStreams();
-        }
+        prepareSheetsForSaving();
     } catch (...) {
         restoreSheet(previous);
         throw;
     }
-    SelectSheet(previous);
     // The saved file is the open document from now on: held against other processes.
     s.root->SaveToFile(fileName, true);
     s.modified = false;

@@ -30,8 +30,10 @@
 #include <thread>
 #include <vector>
 
+
 namespace orvella {
 
+class TBitmap;
 class TDOList;
 class TDocNameList;
 class TDocStorage;
@@ -190,7 +192,17 @@ private:
     void trimObjectList();
     void addSheet(const std::string& stem, bool copyContent);
     std::vector<std::string> sheetNames();
-    void compressFaceStreams();
+    bool needsPreview(int index);
+    std::unique_ptr<TBitmap> renderPreview(int index);
+    // A new paper makes the previews of faces that look different stale.
+    void dropChangedPreviews(const TPaperInfo& newPaper);
+    // Saving: every sheet's missing previews rendered and its face streams
+    // compressed; the sheet that was current stays current.
+    void prepareSheetsForSaving();
+    struct TSaveWork;
+    void collectSaveWork(TSaveWork& work);
+    void packSaveWork(TSaveWork& work);
+    void finishSaveWork(TSaveWork& work);
     void dropEffectivePaper();
     void markModified();
 

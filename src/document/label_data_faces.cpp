@@ -12,16 +12,20 @@
 #include "drawing/object_utils.h"
 #include "graphics/bitmap.h"
 #include "graphics/encoded_images.h"
+#include "graphics/parallel_bands.h"
 #include "graphics/picture_ex.h"
 #include "graphics/png_codec.h"
+#include "graphics/rect_utils.h"
 #include "graphics/safety_bitmap.h"
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
+#include "platform/zlib_container.h"
 
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -46,6 +50,14 @@ TFaceImageSource FaceSource(const TFaceInfo& face)
         source.Shape = shape;
     }
     return source;
+}
+
+std::string EncodePreview(const QImage& image);
+
+// A face drawn at 100 % as a stored preview: fitted, PNG, picture data.
+std::string PackPreview(const TBitmap& drawing)
+{
+    return EncodePreview(FitFaceImage(drawing, TSize{kPreviewSize, kPreviewSize}));
 }
 
 std::string EncodePreview(const QImage& image)
@@ -74,7 +86,79 @@ void ReadPreviewBytes(std::string_view bytes, TPictureEx& picture)
     }
 }
 
+// A sheet's list of face object streams or of previews; with create, a
+// missing list is made, else nullptr stands for an empty one.
+std::unique_ptr<TDocNameList> SheetFaceList(TRootStorage& root, const std::string& sheet, const char* listName,
+                                            bool create)
+{
+    const std::string path = sheet + "\\" + listName;
+    if (!create && !root.StreamExists(path))
+        return nullptr;
+    return std::make_unique<TDocNameList>(root, path);
+}
+
+void WriteSheetFaceStream(TRootStorage& root, const std::string& sheet, const char* listName, int face,
+                          std::string_view bytes)
+{
+    const std::unique_ptr<TDocNameList> list = SheetFaceList(root, sheet, listName, true);
+    while (list->Count() <= face)
+        list->AddNew();
+    // A damaged file may hold a storage under the entry's name.
+    root.DestroyElement(list->ElementPath(face));
+    list->OpenStream(face, dmCreate)->WriteAll(bytes);
+}
+
+// The stream as stored uncompressed; empty when it does not unpack.
+std::string Unpacked(std::string bytes)
+{
+    if (!IsZlibContainer(bytes))
+        return bytes;
+    try {
+        return DecompressContainer(bytes);
+    } catch (const EZlibContainer&) {
+        return {};
+    }
+}
+
+// Whether the face looks the same on both papers: the preview of one stands
+// for the other. Where a face lies on the sheet does not matter.
+bool SameFaceLook(const TPaperInfo& a, const TPaperInfo& b, int face)
+{
+    TFaceInfo first, second;
+    first.LoadFromPaper(a, face);
+    second.LoadFromPaper(b, face);
+    first.FaceRect = OffsetRect(first.FaceRect, -first.FaceRect.Left, -first.FaceRect.Top);
+    second.FaceRect = OffsetRect(second.FaceRect, -second.FaceRect.Left, -second.FaceRect.Top);
+    second.FacePurpose = first.FacePurpose;
+    return first == second;
+}
+
 }  // namespace
+
+// Drawings waiting to be packed are held up to this many bytes.
+constexpr int64_t kPendingDrawingBytes = int64_t(64) << 20;
+
+// Previews rendered and face streams read while saving, to be packed.
+struct TLabelData::TSaveWork {
+    struct TPreview {
+        int face;
+        std::unique_ptr<TBitmap> drawing;  // the face at 100 %, until packed
+        std::string bytes;
+    };
+    struct TStream {
+        std::string path;
+        std::string bytes;
+        bool packed = false;
+    };
+    struct TSheet {
+        std::string path;
+        std::vector<TPreview> previews;
+        std::vector<TStream> streams;
+    };
+    std::vector<TSheet> sheets;
+    // Bytes of drawings not yet packed: past a bound they are packed at once.
+    int64_t pendingBytes = 0;
+};
 
 int TLabelData::faceIndex(int face) const
 {
@@ -85,10 +169,7 @@ int TLabelData::faceIndex(int face) const
 
 std::unique_ptr<TDocNameList> TLabelData::faceList(const char* listName, bool create) const
 {
-    const std::string path = sheetPath() + "\\" + listName;
-    if (!create && !Storage().StreamExists(path))
-        return nullptr;
-    return std::make_unique<TDocNameList>(Storage(), path);
+    return SheetFaceList(Storage(), sheetPath(), listName, create);
 }
 
 std::string TLabelData::readFaceStream(const char* listName, int face) const
@@ -101,12 +182,7 @@ std::string TLabelData::readFaceStream(const char* listName, int face) const
 
 void TLabelData::writeFaceStream(const char* listName, int face, std::string_view bytes)
 {
-    const std::unique_ptr<TDocNameList> list = faceList(listName, true);
-    while (list->Count() <= face)
-        list->AddNew();
-    // A damaged file may hold a storage under the entry's name.
-    Storage().DestroyElement(list->ElementPath(face));
-    list->OpenStream(face, dmCreate)->WriteAll(bytes);
+    WriteSheetFaceStream(Storage(), sheetPath(), listName, face, bytes);
 }
 
 void TLabelData::destroyFaceStream(const char* listName, int face)
@@ -163,8 +239,14 @@ void TLabelData::SaveFaceObjects(int face, const TDOList& list)
     for (const TFaceObjectHooks& hooks : FaceObjectHooks())
         if (hooks.IsEmptyBackgroundOnly && hooks.IsEmptyBackgroundOnly(list))
             emptyBackgroundOnly = true;
-    writeFaceStream(kObjectList, index, list.Empty() || emptyBackgroundOnly ? std::string() : WriteFaceObjects(list));
+    const std::string bytes = list.Empty() || emptyBackgroundOnly ? std::string() : WriteFaceObjects(list);
     markModified();
+    // The same objects again (the layout view writes its face back on every
+    // save) keep their stream, compressed or not, and so their preview.
+    const std::string stored = readFaceStream(kObjectList, index);
+    if (!bytes.empty() && !stored.empty() && Unpacked(stored) == bytes)
+        return;
+    writeFaceStream(kObjectList, index, bytes);
     destroyFaceStream(kPreviewList, index);
 }
 
@@ -196,20 +278,130 @@ void TLabelData::DeletePreview(int face)
         destroyFaceStream(kPreviewList, index);
 }
 
-void TLabelData::EnsurePreview(int face)
+bool TLabelData::needsPreview(int index)
 {
-    const int index = faceIndex(face);
-    if (index == kNoFace || !Paper() || index >= Paper()->GetFaceCount() || !HasFaceObjects(index) ||
-        HasPreview(index))
-        return;
+    return index != kNoFace && Paper() && index < Paper()->GetFaceCount() && HasFaceObjects(index) && !HasPreview(index);
+}
+
+std::unique_ptr<TBitmap> TLabelData::renderPreview(int index)
+{
     std::vector<std::unique_ptr<TDrawObject>> objects = LoadFaceObjects(index);
     TDOList list;
     for (const std::unique_ptr<TDrawObject>& object : objects)
         list.Add(*object);
     TFaceInfo faceInfo;
     faceInfo.LoadFromPaper(*Paper(), index);
-    const QImage image = RenderFaceImage(FaceSource(faceInfo), list, TSize{kPreviewSize, kPreviewSize});
-    writeFaceStream(kPreviewList, index, EncodePreview(image));
+    // At 100 %, then shrunk: thin lines and small text keep their weight.
+    return RenderFaceBitmap(FaceSource(faceInfo), list, 100);
+}
+
+void TLabelData::EnsurePreview(int face)
+{
+    const int index = faceIndex(face);
+    if (needsPreview(index))
+        writeFaceStream(kPreviewList, index, PackPreview(*renderPreview(index)));
+}
+
+void TLabelData::dropChangedPreviews(const TPaperInfo& newPaper)
+{
+    if (!Paper() || CurrentSheet() < 0)
+        return;
+    const std::unique_ptr<TDocNameList> previews = faceList(kPreviewList, false);
+    if (!previews)
+        return;
+    const int faces = std::min({previews->Count(), Paper()->GetFaceCount(), newPaper.GetFaceCount()});
+    for (int face = 0; face < faces; ++face)
+        if (!SameFaceLook(*Paper(), newPaper, face))
+            Storage().DestroyElement(previews->ElementPath(face));
+}
+
+void TLabelData::prepareSheetsForSaving()
+{
+    // Rendering uses the program's shared drawing state (fonts, gradient
+    // bitmaps) and stays on this thread; encoding and compressing, plain
+    // byte work, run afterwards on every core.
+    const int previous = CurrentSheet();
+    TSaveWork work;
+    for (int i = 0; i < SheetCount(); ++i) {
+        SelectSheet(i);
+        collectSaveWork(work);
+    }
+    SelectSheet(previous);
+    finishSaveWork(work);
+}
+
+void TLabelData::collectSaveWork(TSaveWork& work)
+{
+    TSaveWork::TSheet& sheet = work.sheets.emplace_back();
+    sheet.path = sheetPath();
+    if (Paper()) {
+        const int faces = SeparatelyDesign() ? Paper()->GetFaceCount() : std::min(1, Paper()->GetFaceCount());
+        for (int face = 0; face < faces; ++face) {
+            if (!needsPreview(face))
+                continue;
+            std::unique_ptr<TBitmap> drawing = renderPreview(face);
+            work.pendingBytes += int64_t(drawing->ByteCount());
+            sheet.previews.push_back({face, std::move(drawing), {}});
+            if (work.pendingBytes > kPendingDrawingBytes)
+                packSaveWork(work);
+        }
+    }
+    const std::unique_ptr<TDocNameList> list = faceList(kObjectList, false);
+    for (int i = 0; list && i < list->Count(); ++i) {
+        if (!list->ElementExists(i))
+            continue;
+        std::string bytes = list->OpenStream(i, dmRead)->ReadAll();
+        if (!bytes.empty() && !IsZlibContainer(bytes))
+            sheet.streams.push_back({list->ElementPath(i), std::move(bytes)});
+    }
+}
+
+void TLabelData::packSaveWork(TSaveWork& work)
+{
+    std::vector<std::function<void()>> jobs;
+    int64_t bytes = 0;
+    for (TSaveWork::TSheet& sheet : work.sheets) {
+        for (TSaveWork::TPreview& preview : sheet.previews) {
+            if (!preview.drawing)
+                continue;
+            bytes += int64_t(preview.drawing->ByteCount());
+            jobs.push_back([&preview] {
+                preview.bytes = PackPreview(*preview.drawing);
+                preview.drawing.reset();
+            });
+        }
+        for (TSaveWork::TStream& stream : sheet.streams) {
+            if (stream.packed)
+                continue;
+            bytes += int64_t(stream.bytes.size());
+            jobs.push_back([&stream] {
+                stream.bytes = CompressToContainer(stream.bytes);
+                stream.packed = true;
+            });
+        }
+    }
+    work.pendingBytes = 0;
+    if (jobs.empty())
+        return;
+    // Resampling, PNG and deflating at the best level cost some hundred
+    // operations a byte; each job is done whole by one thread.
+    ForEachBand(int32_t(jobs.size()), 256 * bytes / int64_t(jobs.size()), [&](int32_t first, int32_t last) {
+        for (int32_t i = first; i < last; ++i)
+            jobs[std::size_t(i)]();
+    });
+}
+
+void TLabelData::finishSaveWork(TSaveWork& work)
+{
+    packSaveWork(work);
+    // Written in the order the sheets were visited, previews first, as one
+    // sheet after another would write them.
+    for (const TSaveWork::TSheet& sheet : work.sheets) {
+        for (const TSaveWork::TPreview& preview : sheet.previews)
+            WriteSheetFaceStream(Storage(), sheet.path, kPreviewList, preview.face, preview.bytes);
+        for (const TSaveWork::TStream& stream : sheet.streams)
+            TDocStream(Storage(), dmCreate, stream.path).WriteAll(stream.bytes);
+    }
 }
 
 bool TLabelData::GetPreview(int face, TPictureEx& picture)

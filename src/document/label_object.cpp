@@ -129,6 +129,7 @@ void TLabelObject::Assign(const TDrawObject& source)
         if (const auto* label = dynamic_cast<const TLabelObject*>(&source)) {
             popupMenu_ = label->popupMenu_;
             hint_ = label->hint_;
+            SetEnabled(label->Enabled());
             SetDontPrint(label->dontPrint_);
             SetBlendShade(label->blendShade_);
             SetBlendRatio(label->blendRatio_);

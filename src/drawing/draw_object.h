@@ -68,6 +68,10 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
+    // A disabled object takes no mouse input: presses and the cursor go to
+    // what lies below it. Not stored; creators and copies set it.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled) { enabled_ = enabled; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
     // Objects that cover their whole bounds are left out of the clip of the
@@ -143,6 +147,7 @@ private:
     TStringList appendix_;
     TRect bounds_;
     bool visible_ = true;
+    bool enabled_ = true;
     TCursor cursor_ = crDefault;
     bool selected_ = false;
     bool paintFailed_ = false;

@@ -272,11 +272,12 @@ TDrawObject* TDrawSite::ObjectAt(TPoint logical) const
 TDrawObject* TDrawSite::objectAtDevice(TPoint device) const
 {
     // Only the objects whose bounds hold the point are asked; a transparent
-    // spot of one lets the press through to what lies below.
+    // spot of one, or a disabled one, lets the press through to what lies
+    // below.
     const TPoint logical = DeviceToLogical(device);
     for (std::size_t i = objects_.size(); i-- > 0;) {
         TDrawObject& object = *objects_[i];
-        if (object.Visible() && PtInRect(object.bounds_, device) && object.HitTest(logical))
+        if (object.Visible() && object.Enabled() && PtInRect(object.bounds_, device) && object.HitTest(logical))
             return &object;
     }
     return nullptr;

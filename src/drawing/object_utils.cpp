@@ -3,6 +3,7 @@
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
 #include "graphics/bitmap.h"
+#include "graphics/bitmap_resample.h"
 #include "graphics/canvas_guards.h"
 #include "graphics/rect_utils.h"
 #include "platform/win_math.h"
@@ -103,16 +104,23 @@ int32_t MinimumLineWidth(const TDrawObject& object, int32_t width)
     return std::max(site->DeviceToLogical({2, 0}).x, width);
 }
 
-QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSize imageSize)
+QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSize imageSize, int32_t targetDpi)
 {
     const int32_t faceWidth = RectWidth(face.Bounds);
-    const int32_t faceHeight = RectHeight(face.Bounds);
-    if (faceWidth <= 0 || faceHeight <= 0 || imageSize.cx <= 0 || imageSize.cy <= 0)
+    if (faceWidth <= 0 || RectHeight(face.Bounds) <= 0 || imageSize.cx <= 0 || imageSize.cy <= 0)
         return {};
-    // The zoom at which the face is as wide as the image, never above 100.
-    TCanvas screen;
-    int32_t zoom = std::clamp(MulDiv(imageSize.cx, 100 * 254, faceWidth * CanvasPixelsPerInch(screen)), 1, 100);
+    int32_t zoom = 100;
+    if (targetDpi > 0) {
+        TCanvas screen;
+        zoom = std::clamp(MulDiv(imageSize.cx, targetDpi * 254, faceWidth * CanvasPixelsPerInch(screen)), 1, 100);
+    }
+    return FitFaceImage(*RenderFaceBitmap(face, objects, zoom), imageSize);
+}
 
+std::unique_ptr<TBitmap> RenderFaceBitmap(const TFaceImageSource& face, const TDOList& objects, int32_t zoom)
+{
+    const int32_t faceWidth = std::max(RectWidth(face.Bounds), 1);
+    const int32_t faceHeight = std::max(RectHeight(face.Bounds), 1);
     const auto protect = ProtectBitmapCanvases();
     TDrawSite site;
     site.SetBorder(false);
@@ -120,10 +128,10 @@ QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSi
     site.Scaler().SetScale(zoom);
     site.SetLogWidth(faceWidth);
     site.SetLogHeight(faceHeight);
-    TBitmap bitmap(std::max(site.Width(), 1), std::max(site.Height(), 1), TPixelFormat::pf24bit);
-    TCanvas& canvas = bitmap.Canvas();
+    auto bitmap = std::make_unique<TBitmap>(std::max(site.Width(), 1), std::max(site.Height(), 1), TPixelFormat::pf24bit);
+    TCanvas& canvas = bitmap->Canvas();
     canvas.Brush() = TBrush{clWhite, TBrushStyle::bsSolid};
-    canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
+    canvas.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
 
     struct Unparent {
         TDrawSite& site;
@@ -138,16 +146,26 @@ QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSi
     site.DrawTo(canvas, {0, 0}, site.Scaler().Scale());
 
     if (face.Shape) {
-        const double scale = double(bitmap.Width()) / faceWidth;
+        const double scale = double(bitmap->Width()) / faceWidth;
         const QPainterPath shape = QTransform::fromScale(scale, scale).map(*face.Shape);
         const QRegion inside(shape.toFillPolygon().toPolygon());
         const auto clip = SaveClip(canvas);
-        canvas.SelectClipRgn(QRegion(0, 0, bitmap.Width(), bitmap.Height()).subtracted(inside));
-        canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
+        canvas.SelectClipRgn(QRegion(0, 0, bitmap->Width(), bitmap->Height()).subtracted(inside));
+        canvas.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
     }
-    return bitmap.AsImage()
-        .scaled(imageSize.cx, imageSize.cy, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB32);
+    return bitmap;
+}
+
+QImage FitFaceImage(const TBitmap& bitmap, TSize imageSize)
+{
+    if (bitmap.Width() <= 0 || bitmap.Height() <= 0 || imageSize.cx <= 0 || imageSize.cy <= 0)
+        return {};
+    // The program's own resampler (an area average when shrinking): the
+    // same pixels on every machine and from any thread.
+    const TRect fitted = FitSize({0, 0, bitmap.Width(), bitmap.Height()}, imageSize.cx, imageSize.cy);
+    TBitmap image(std::max(RectWidth(fitted), 1), std::max(RectHeight(fitted), 1), TPixelFormat::pf24bit);
+    ResampleWhole(image, bitmap, TResampleQuality::Linear);
+    return image.AsImage().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace orvella

@@ -7,10 +7,12 @@
 #include <QImage>
 #include <QPainterPath>
 
+#include <memory>
 #include <optional>
 
 namespace orvella {
 
+class TBitmap;
 class TDOList;
 class TDrawObject;
 class TDrawSite;
@@ -34,10 +36,19 @@ struct TFaceImageSource {
     std::optional<QPainterPath> Shape;
 };
 
-// Renders the objects of a face into an image of at most imageSize (fitted,
-// aspect kept); outside the shape is white. The objects are put on a
-// private site for the time of the rendering and given back unparented:
-// pass objects that belong to no site.
-QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSize imageSize);
+// Renders the objects of a face into an image of imageSize fitted to the
+// face (aspect kept); outside the shape is white. Without a target
+// resolution the face is drawn at 100 % and then resampled, so thin lines
+// and small text keep their weight; with one, at the zoom
+// MulDiv(imageSize.cx, targetDpi * 254, face width * screen pixels per inch),
+// at most 100 % (100 draws the face imageSize.cx pixels wide). The
+// objects are put on a private site for the time of the rendering and given
+// back unparented: pass objects that belong to no site.
+QImage RenderFaceImage(const TFaceImageSource& face, const TDOList& objects, TSize imageSize, int32_t targetDpi = 0);
+// Its two halves: the face drawn at a zoom in percent (on the user-interface
+// thread, as objects paint with the program's shared drawing state), and the
+// drawing fitted into imageSize (plain pixel work, safe on any thread).
+std::unique_ptr<TBitmap> RenderFaceBitmap(const TFaceImageSource& face, const TDOList& objects, int32_t zoom);
+QImage FitFaceImage(const TBitmap& bitmap, TSize imageSize);
 
 }  // namespace orvella

@@ -7,7 +7,65 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvella {
+
+namespace {
+
+#if defined(__SSE2__)
+// A fill this large would push everything else out of the caches and read
+// every line of the page before writing it; it goes straight to memory
+// instead, as memset does for large blocks.
+constexpr int64_t kStreamingFillBytes = int64_t(8) << 20;
+
+// Fills bytes at out with pattern[i % period] (period 16 or 48; pattern
+// holds period + 16 bytes), the aligned middle with non-temporal stores.
+void StreamPattern(uint8_t* out, std::size_t bytes, const uint8_t* pattern, std::size_t period)
+{
+    const std::size_t head = std::min(bytes, (16 - (reinterpret_cast<std::uintptr_t>(out) & 15)) & 15);
+    std::size_t i = 0;
+    for (; i < head; ++i)
+        out[i] = pattern[i % period];
+    const std::size_t vectors = period / 16;
+    __m128i lane[3];
+    for (std::size_t k = 0; k < vectors; ++k)
+        lane[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pattern + (head + 16 * k) % period));
+    for (; i + period <= bytes; i += period)
+        for (std::size_t k = 0; k < vectors; ++k)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(out + i + 16 * k), lane[k]);
+    for (std::size_t k = 0; i + 16 <= bytes; i += 16, ++k)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(out + i), lane[k]);
+    for (; i < bytes; ++i)
+        out[i] = pattern[i % period];
+}
+
+// A large solid copy fill of 24- or 32-bit rows; false when it is not one.
+bool StreamFillRect(TPixelSurface& surface, const TRect& r, const TSpanPaint& paint)
+{
+    const TPixelFormat format = surface.PixelFormat();
+    if (paint.kind != TSpanPaint::Kind::Solid || paint.mix != R2_COPYPEN || format == TPixelFormat::pf8bit)
+        return false;
+    const std::size_t pixelBytes = format == TPixelFormat::pf32bit ? 4 : 3;
+    const std::size_t rowBytes = std::size_t(RectWidth(r)) * pixelBytes;
+    if (int64_t(rowBytes) * RectHeight(r) < kStreamingFillBytes)
+        return false;
+    const std::size_t period = pixelBytes == 4 ? 16 : 48;
+    uint8_t pattern[66];  // whole pixels covering period + 16 bytes
+    for (std::size_t x = 0; x < sizeof pattern / pixelBytes; ++x)
+        WritePixel(pattern, int32_t(x), format, paint.fore);
+    for (int32_t y = r.Top; y < r.Bottom; ++y)
+        StreamPattern(surface.Row(y) + std::size_t(r.Left) * pixelBytes, rowBytes, pattern, period);
+    _mm_sfence();
+    return true;
+}
+#else
+bool StreamFillRect(TPixelSurface&, const TRect&, const TSpanPaint&) { return false; }
+#endif
+
+}  // namespace
 
 void PaintRow(uint8_t* row, TPixelFormat format, int32_t y, int32_t x0, int32_t x1, const TSpanPaint& paint)
 {
@@ -20,13 +78,25 @@ void PaintRow(uint8_t* row, TPixelFormat format, int32_t y, int32_t x0, int32_t 
             std::memset(row + x0, int(value & 0xFF), std::size_t(x1 - x0));
             return;
         case TPixelFormat::pf32bit:
-            for (int32_t x = x0; x < x1; ++x)
-                std::memcpy(row + 4 * std::size_t(x), &value, 4);
+        case TPixelFormat::pf24bit: {
+            // Whole blocks of 16 pixels at a time: fixed-size copies the
+            // compiler turns into a few wide stores.
+            const std::size_t pixelBytes = format == TPixelFormat::pf32bit ? 4 : 3;
+            uint8_t block[64];
+            for (int32_t x = 0; x < 16; ++x)
+                WritePixel(block, x, format, value);
+            const std::size_t blockBytes = 16 * pixelBytes;
+            uint8_t* out = row + std::size_t(x0) * pixelBytes;
+            std::size_t bytes = std::size_t(x1 - x0) * pixelBytes;
+            if (blockBytes == 64)
+                for (; bytes >= 64; bytes -= 64, out += 64)
+                    std::memcpy(out, block, 64);
+            else
+                for (; bytes >= 48; bytes -= 48, out += 48)
+                    std::memcpy(out, block, 48);
+            std::memcpy(out, block, bytes);
             return;
-        case TPixelFormat::pf24bit:
-            for (int32_t x = x0; x < x1; ++x)
-                WritePixel(row, x, format, value);
-            return;
+        }
         }
     }
     const uint32_t mask = PixelMask(format);
@@ -234,6 +304,8 @@ void TCanvas::paintRect(const TRect& deviceRect, const TSpanPaint& paint)
     if (r.IsEmpty())
         return;
     if (!state_.Clip) {
+        if (StreamFillRect(*surface, r, paint))
+            return;
         const TPixelFormat format = surface->PixelFormat();
         for (int32_t y = r.Top; y < r.Bottom; ++y)
             PaintRow(surface->Row(y), format, y, r.Left, r.Right, paint);

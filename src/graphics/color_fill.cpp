@@ -1,5 +1,6 @@
 #include "graphics/color_fill.h"
 
+#include "formats/byte_reader.h"
 #include "formats/ident_tables.h"
 #include "formats/property_table.h"
 #include "graphics/bitmap_resample.h"
@@ -48,6 +49,38 @@ TBitmap& gradientScratch()
 
 }  // namespace
 
+// The bitmap of a spec as a stored object: a bitmap's stored form is its
+// "Data" entry, the 32-bit size and the bitmap file. Never written; a
+// reader assigns what it holds to the spec.
+class TColorSpec::TBitmapFiler : public TPersistent {
+    ORVELLA_PERSISTENT(TBitmapFiler)
+
+public:
+    explicit TBitmapFiler(TColorSpec& spec) : spec_(spec) {}
+
+    void DefineProperties(TFiler& filer) override
+    {
+        TPersistent::DefineProperties(filer);
+        filer.DefineBinaryProperty(
+            "Data",
+            [this](TByteReader& in) {
+                TSafetyBitmap bitmap;
+                bitmap.ReadData(in.ReadBytes(in.Remaining()));
+                spec_.SetBitmap(bitmap.Bitmap());
+            },
+            [](std::string&) {}, false);
+    }
+
+private:
+    TColorSpec& spec_;
+};
+
+const TClassInfo& TColorSpec::TBitmapFiler::StaticClassInfo()
+{
+    static const TClassInfo info = DeclareClass<TBitmapFiler, TPersistent>("TBitmap", {});
+    return info;
+}
+
 const TClassInfo& TColorSpec::StaticClassInfo()
 {
     auto gradColor = [](const char* name, int index) {
@@ -67,6 +100,7 @@ const TClassInfo& TColorSpec::StaticClassInfo()
     static const TClassInfo info = DeclareClass<TColorSpec, TPersistent>("TColorSpec", {
         IntegerProperty("Color", &TColorSpec::Color, &TColorSpec::SetColor).Idents(ColorIdents()).Default(0),
         EnumProperty("Style", kBrushStyleNames, &TColorSpec::Style, &TColorSpec::SetStyle).Default(0),
+        ObjectProperty("Bitmap", &TColorSpec::bitmapFiler_).NotStored(),
         BooleanProperty("Tile", &TColorSpec::Tile, &TColorSpec::SetTile).Default(0),
         EnumProperty("Kind", kKindNames, &TColorSpec::Kind, &TColorSpec::SetKind).Default(0),
         BooleanProperty("TileShift", &TColorSpec::TileShift, &TColorSpec::SetTileShift).Default(0),
@@ -83,7 +117,7 @@ const TClassInfo& TColorSpec::StaticClassInfo()
     return info;
 }
 
-TColorSpec::TColorSpec()
+TColorSpec::TColorSpec() : bitmapFiler_(std::make_unique<TBitmapFiler>(*this))
 {
     notifier_.OnChanged = [this] {
         if (OnChange)

@@ -12,6 +12,7 @@
 #include "graphics/image_data.h"
 
 #include <functional>
+#include <memory>
 
 namespace orvella {
 
@@ -89,6 +90,8 @@ public:
     std::function<void()> OnChange;
 
 private:
+    class TBitmapFiler;
+
     void changed() { notifier_.Changed(); }
     void fillGradient(TCanvas& canvas, const TRect& r);
     void fillPicture(TCanvas& canvas, const TRect& r, bool tile, bool tileShift, int32_t scaleTo);
@@ -103,6 +106,8 @@ private:
     TGradKind gradKind_ = TGradKind::rgkSimple;
     TGradationColors gradColors_;
     TChangeNotify notifier_{this};
+    // What a stored "Bitmap.Data" entry of an older writer reads into.
+    std::unique_ptr<TBitmapFiler> bitmapFiler_;
     // Declared last: they leave what they listen to before it goes.
     TListener colorsListener_;
     TListener imageListener_;

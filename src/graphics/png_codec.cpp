@@ -55,10 +55,16 @@ std::string EncodePng(const TBitmap& bitmap, bool keepAlpha)
     image.width = png_uint_32(source->Width());
     image.height = png_uint_32(source->Height());
     image.format = alpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
-    png_alloc_size_t size = 0;
     const auto* rows = const_cast<TBitmap*>(source)->Bits();
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, rows, source->Stride(), nullptr))
-        throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    // Room for the worst case lets one pass do; past a few megabytes the
+    // size is asked first (a second pass) rather than held twice.
+    constexpr png_alloc_size_t kOnePassLimit = png_alloc_size_t(16) << 20;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
+    if (size > kOnePassLimit) {
+        size = 0;
+        if (!png_image_write_to_memory(&image, nullptr, &size, 0, rows, source->Stride(), nullptr))
+            throw EInvalidGraphic(std::string("PNG: ") + image.message);
+    }
     std::string out(size, '\0');
     if (!png_image_write_to_memory(&image, out.data(), &size, 0, rows, source->Stride(), nullptr))
         throw EInvalidGraphic(std::string("PNG: ") + image.message);

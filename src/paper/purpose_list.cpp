@@ -105,7 +105,9 @@ void SetDefaultPurposes(TPurposeList& list)
         TFaceShapes mask;
     };
     const Default defaults[] = {
-        {"CD", FaceShapeBit(fsDoughnut) | FaceShapeBit(fsEllipse)},
+        // Card and barrel discs are discs too: without them a copy of such a
+        // paper would be turned into a doughnut by the paper editor.
+        {"CD", FaceShapeBit(fsDoughnut) | FaceShapeBit(fsEllipse) | FaceShapeBit(fsRectCD) | FaceShapeBit(fsBarrelCD)},
         {"CDCover", FaceShapeBit(fsRect) | FaceShapeBit(fsRoundRect)},
         {"CDCaseTray", FaceShapeBit(fsRect) | FaceShapeBit(fsRoundRect)},
         {"MOSquare", FaceShapeBit(fsRect) | FaceShapeBit(fsRoundRect)},

@@ -269,7 +269,10 @@ TEST_F(MainWindowTest, DroppedFilesThatAreNoDocumentOrPictureAreRefused)
     WriteFile(dir_.File("README"), "text");
     main.DropFiles({QString::fromStdString(dir_.File("readme.txt"))});
     main.DropFiles({QString::fromStdString(dir_.File("README"))});
-    EXPECT_EQ(messages_, (std::vector<std::string>{kUnsupported, kUnsupported}));
+    // A listed picture kind that no reader decodes yet is refused the same way.
+    WriteFile(dir_.File("scan.pcd"), std::string(2048, '\0'));
+    main.DropFiles({QString::fromStdString(dir_.File("scan.pcd"))});
+    EXPECT_EQ(messages_, (std::vector<std::string>{kUnsupported, kUnsupported, kUnsupported}));
     EXPECT_EQ(main.windowTitle(), QStringLiteral("Orvella - 新規作成"));
 }
 
@@ -315,7 +318,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ImageFileName,
                          ::testing::Values(ImageNameCase{"/p/photo.jpg", true}, ImageNameCase{"/p/PHOTO.JPEG", true},
                                            ImageNameCase{"/p/scan.Png", true}, ImageNameCase{"/p/a.jp", false},
                                            ImageNameCase{"/p/a.peg", false}, ImageNameCase{"/p/notes.txt", false},
-                                           ImageNameCase{"/p/bmp", false}, ImageNameCase{"/p/archive.tar.gz", false}));
+                                           ImageNameCase{"/p/bmp", false}, ImageNameCase{"/p/archive.tar.gz", false},
+                                           // Listed, but no reader decodes them: refused, not taken and lost.
+                                           ImageNameCase{"/p/photo.pcd", false}, ImageNameCase{"/p/song.mp3", false},
+                                           ImageNameCase{"/p/shot.GIF", true}, ImageNameCase{"/p/clip.wmf", true}));
 
 TEST_F(MainWindowTest, ApplyingATemplateKeepsEarlierChangesMarked)
 {

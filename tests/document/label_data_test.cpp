@@ -22,7 +22,9 @@
 #include "document/lo_rect_base.h"
 #include "formats/property_table.h"
 #include "graphics/bmp_codec.h"
+#include "graphics/bitmap_resample.h"
 #include "graphics/canvas.h"
+#include "graphics/scaler.h"
 #include "paper/paper_fixtures.h"
 #include "platform/settings_store.h"
 #include "platform/zlib_container.h"
@@ -34,6 +36,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -532,6 +535,23 @@ TEST_F(LabelDataTest, ClearingAFaceRemovesItsObjectsAndPreview)
     EXPECT_FALSE(doc.HasPreview(0));
 }
 
+TEST_F(LabelDataTest, TheImageRecordBesideThePaperPatternsIsNoPattern)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 1, 1));
+    TImagePaperInfo image;
+    image.PaperName = "A";
+    image.FaceObjects = {{std::string("\1\0\0\0pattern", 11)}};
+    doc.SetImagePaperInfo(&image);
+    doc.AddSheet();
+    // The images of a paper as a catalog keeps them: the record is stored with them.
+    TDocStream(doc.Storage(), dmCreate, doc.SheetStoragePath(0) + "\\PaperImages\\ImageInfo")
+        .WriteAll(WriteComponent(image));
+    doc.SelectSheet(0);
+    ASSERT_EQ(doc.ImagePaperInfo().FaceObjects.size(), 1u);
+    EXPECT_EQ(doc.ImagePaperInfo().FaceObjects[0].Bytes, image.FaceObjects[0].Bytes);
+}
+
 // ---- previews
 
 TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
@@ -543,8 +563,10 @@ TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
     TPictureEx picture;
     ASSERT_TRUE(doc.GetPreview(0, picture));
     EXPECT_EQ(picture.Graphic()->StoredClassName(), "TPNGImage");
+    // At 100 % the face covers 189 x 114 pixels (edges rounded outward);
+    // fitted into 200 x 200 that is 200 x 121.
     EXPECT_EQ(picture.Width(), 200);
-    EXPECT_EQ(picture.Height(), 120);
+    EXPECT_EQ(picture.Height(), 121);
     // Saving the face again makes the preview stale.
     SaveFace(doc, 0, {0x00FF00});
     EXPECT_FALSE(doc.HasPreview(0));
@@ -552,6 +574,86 @@ TEST_F(LabelDataTest, PreviewIsAPngFittedInto200Pixels)
     doc.EnsurePreview(0);
     doc.SetPaperResetPreviews(*GridPaper("B", 1, 1));
     EXPECT_FALSE(doc.HasPreview(0));
+}
+
+TEST_F(LabelDataTest, APreviewIsTheFullSizePictureShrunkSoThinLinesKeepTheirWeight)
+{
+    // Thin lines (0.2 and 0.3 mm) and a small box on a 100 mm face. The
+    // preview must be the face as drawn at 100 % (378 pixels), area-averaged
+    // into 200 x 200; drawn at the preview's own zoom, lines under a pixel
+    // come out black, missing or moved.
+    auto paper = std::make_unique<TMatrixPaperInfo>();
+    paper->PaperName = "Square";
+    paper->PortraitWidth = paper->PortraitHeight = 1200;
+    paper->LeftOffset = paper->TopOffset = 100;
+    paper->FaceWidth = paper->FaceHeight = 1000;
+    paper->FaceCountX = paper->FaceCountY = 1;
+    TLabelData doc;
+    doc.SetPaper(*paper);
+    std::vector<std::unique_ptr<TTestLabel>> labels;
+    labels.push_back(MakeLabel(0, 500, 1000, 2, 0));
+    labels.push_back(MakeLabel(100, 611, 800, 3, 0x0000FF));
+    labels.push_back(MakeLabel(313, 0, 2, 1000, 0xFF0000));
+    labels.push_back(MakeLabel(700, 700, 7, 5, 0x00FF00));
+    TDOList list;
+    for (const auto& label : labels)
+        list.Add(*label);
+    doc.SaveFaceObjects(0, list);
+
+    TBitmap full(378, 378, TPixelFormat::pf24bit);
+    TCanvas& canvas = full.Canvas();
+    canvas.Brush() = TBrush{clWhite, TBrushStyle::bsSolid};
+    canvas.FillRect({0, 0, 378, 378});
+    TScaler scaler;
+    scaler.SetUnitDPI(254);
+    scaler.SetScale(100);
+    scaler.PrepareCanvas(canvas);
+    for (auto label = labels.rbegin(); label != labels.rend(); ++label)  // the list is top-first
+        (*label)->Paint(canvas);
+    TBitmap want(200, 200, TPixelFormat::pf24bit);
+    ResampleWhole(want, full, TResampleQuality::Linear);
+
+    TPictureEx picture;
+    ASSERT_TRUE(doc.GetPreview(0, picture));
+    TBitmap got;
+    picture.Graphic()->RenderTo24(got);
+    ASSERT_EQ(got.Width(), 200);
+    ASSERT_EQ(got.Height(), 200);
+    int differing = 0;
+    for (int32_t y = 0; y < 200; ++y)
+        differing += std::memcmp(got.Row(y), want.Row(y), 600) != 0;
+    EXPECT_EQ(differing, 0) << "rows unlike the full-size picture shrunk";
+}
+
+TEST_F(LabelDataTest, APreviewIsRenderedAgainOnlyWhenItsFaceChanged)
+{
+    TLabelData doc;
+    doc.SetPaper(*GridPaper("A", 2, 1));
+    SaveFace(doc, 0, {0x0000FF});
+    SaveFace(doc, 1, {0x00FF00});
+    doc.EnsurePreview(0);
+    doc.EnsurePreview(1);
+    doc.SetModified(false);
+
+    // The same objects written back keep the preview, and still mark the document.
+    SaveFace(doc, 0, {0x0000FF});
+    EXPECT_TRUE(doc.HasPreview(0));
+    EXPECT_TRUE(doc.Modified());
+    // Also once the stream is compressed by saving.
+    doc.SaveToFile(dir_.File("doc.ovd"));
+    SaveFace(doc, 0, {0x0000FF});
+    EXPECT_TRUE(doc.HasPreview(0));
+    SaveFace(doc, 0, {0x00FFFF});
+    EXPECT_FALSE(doc.HasPreview(0));
+
+    // A paper whose faces lie elsewhere but look the same keeps the previews;
+    // one whose faces have another shape does not.
+    auto moved = GridPaper("A", 2, 1);
+    moved->LeftOffset += 10;
+    doc.SetPaper(*moved);
+    EXPECT_TRUE(doc.HasPreview(1));
+    doc.SetPaper(*GridPaper("A", 2, 1, fsRoundRect));
+    EXPECT_FALSE(doc.HasPreview(1));
 }
 
 TEST_F(LabelDataTest, APreviewStoredAsABitmapFileStillReads)
@@ -836,6 +938,27 @@ TEST_F(LabelDataFile, SavingTwiceAndReopeningLeaveEveryStreamAsItWas)
     EXPECT_EQ(StreamsOfFile(second), StreamsOfFile(third));
 }
 
+TEST_F(LabelDataFile, PreviewsPackedTogetherOnSavingAreThoseMadeOneByOne)
+{
+    const std::string file = dir_.File("doc.ovd");
+    MakeDocument()->SaveToFile(file);
+    auto alone = MakeDocument();
+    for (int sheet = 0; sheet < alone->SheetCount(); ++sheet) {
+        alone->SelectSheet(sheet);
+        for (int face = 0; face < alone->Paper()->GetFaceCount(); ++face)
+            alone->EnsurePreview(face);
+    }
+    int previews = 0;
+    for (const auto& [path, bytes] : StreamsOfFile(file)) {
+        const std::string leaf = path.substr(path.rfind('\\') + 1);
+        if (leaf.rfind("Preview", 0) != 0 || leaf == "Preview")
+            continue;
+        ++previews;
+        EXPECT_EQ(TDocStream(alone->Storage(), dmRead, path).ReadAll(), bytes) << path;
+    }
+    EXPECT_EQ(previews, 3);
+}
+
 TEST_F(LabelDataFile, OlefileReadsWhatWeWrite)
 {
     ORVELLA_REQUIRE_TOOL(HaveOlefile(), "python3-olefile");
@@ -883,6 +1006,16 @@ TEST_F(LabelDataFile, FreePascalReadsTheStoredComponentStreams)
     EXPECT_TRUE(read.count("Sheets\\NameList0\\NameList0"));
     EXPECT_TRUE(read.count("Sheets\\NameList0\\NameList1"));
     EXPECT_TRUE(read.count("Sheets\\NameList1\\NameList0"));
+}
+
+TEST_F(LabelDataFile, DataInfoStoresTheFirstSheetAndTheLayoutModeToo)
+{
+    // Neither has a declared default, so a value of 0 is written like any other.
+    ORVELLA_REQUIRE_ORACLES();
+    TDataInfo info;
+    const std::string text = FpcToText(WriteComponentRes("DataInfo", info));
+    EXPECT_NE(text.find("CurrentSheetNo = 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("SheetMode = False"), std::string::npos) << text;
 }
 
 TEST_F(LabelDataFile, TheToolListsSheetsAndTheClassesOnEachFace)

@@ -213,6 +213,7 @@ TEST(LabelObjectCopy, AssignCopiesTheLabelSettingsAndTheRectangle)
     source.SetTag(7);
     source.SetMovable(false);
     source.SetSelectable(false);
+    source.SetEnabled(false);
 
     TLOTestRect copy;
     copy.Assign(source);
@@ -225,6 +226,7 @@ TEST(LabelObjectCopy, AssignCopiesTheLabelSettingsAndTheRectangle)
     EXPECT_EQ(copy.Tag(), 7);
     EXPECT_FALSE(copy.Movable());
     EXPECT_FALSE(copy.Selectable());
+    EXPECT_FALSE(copy.Enabled());
 }
 
 // --- stored form ----------------------------------------------------------------

@@ -156,6 +156,28 @@ TEST_F(Selection, CursorsComeFromHandlesObjectsOrTheSite)
     EXPECT_EQ(shown, (std::vector<TCursor>{crSizeAll, crCross}));
 }
 
+TEST_F(Selection, ADisabledObjectLetsPressesAndTheCursorThroughToWhatLiesBelow)
+{
+    // A disabled cover over a, the way a background lies under everything.
+    TTestBox& cover = Box({0, 0, 254, 254});
+    cover.SetEnabled(false);
+    cover.SetCursor(crHandPoint);
+    site.SetCursor(crCross);
+    EXPECT_EQ(site.CursorAt(Centre(*a)), crCross);
+    Click(Centre(*a));
+    EXPECT_FALSE(cover.Selected());
+    EXPECT_TRUE(a->Selected());
+
+    // With nothing below it, a press on it is a press on the empty site.
+    a->SetVisible(false);
+    Press(Centre(cover));
+    EXPECT_EQ(site.PressedObject(), nullptr);
+    EXPECT_TRUE(GhostList().Active()) << "the rubber band starts";
+    GhostList().Cancel();
+    Release(Centre(cover));
+    EXPECT_FALSE(cover.Selected());
+}
+
 TEST_F(Selection, RemovingThePressedObjectEndsItsPress)
 {
     Press(Centre(*a));

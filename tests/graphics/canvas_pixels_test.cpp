@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace orvella {
 namespace {
 
@@ -280,6 +282,47 @@ TEST(BitmapFormats, RefuseImpossibleSizesBeforeAllocating)
     EXPECT_THROW(bitmap.SetSize(100000, 100000, TPixelFormat::pf32bit), std::length_error);
     EXPECT_EQ(bitmap.Width(), 0);
 }
+
+// Page-sized fills go to memory by another road than small ones: the same
+// pixels must come out at any start and width, with the bytes around them
+// untouched.
+struct LargeFillCase {
+    TPixelFormat format;
+    int32_t width, height;
+    TRect fill;
+};
+
+class LargeFill : public ::testing::TestWithParam<LargeFillCase> {};
+
+TEST_P(LargeFill, ColoursExactlyTheRectangle)
+{
+    const LargeFillCase& c = GetParam();
+    TBitmap page(c.width, c.height, c.format);
+    std::memset(page.Bits(), 0xAA, page.ByteCount());
+    page.Canvas().Brush().Color = RGB(0x12, 0x34, 0x56);
+    page.Canvas().FillRect(c.fill);
+    const int32_t bytesPerPixel = c.format == TPixelFormat::pf32bit ? 4 : 3;
+    const uint8_t inside[4] = {0x56, 0x34, 0x12, 0x00};
+    int wrong = 0;
+    for (int32_t y = 0; y < c.height; ++y) {
+        const uint8_t* row = page.Row(y);
+        for (int32_t x = 0; x < c.width; ++x)
+            for (int32_t b = 0; b < bytesPerPixel; ++b) {
+                const bool in = x >= c.fill.Left && x < c.fill.Right && y >= c.fill.Top && y < c.fill.Bottom;
+                const uint8_t want = in ? inside[b] : 0xAA;
+                if (row[x * bytesPerPixel + b] != want && ++wrong < 5)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") byte " << b;
+            }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LargeFill, ::testing::Values(
+    LargeFillCase{TPixelFormat::pf32bit, 1600, 1400, {0, 0, 1600, 1400}},
+    LargeFillCase{TPixelFormat::pf32bit, 1601, 1500, {3, 2, 1598, 1500}},
+    LargeFillCase{TPixelFormat::pf24bit, 2000, 1500, {0, 0, 2000, 1500}},
+    LargeFillCase{TPixelFormat::pf24bit, 2003, 1600, {1, 5, 1994, 1599}},
+    LargeFillCase{TPixelFormat::pf24bit, 2003, 1600, {7, 0, 24, 1600}}));  // narrow, below the large-fill size
 
 }  // namespace
 }  // namespace orvella

@@ -7,6 +7,7 @@
 #include "formats/class_registry.h"
 #include "formats/component_stream.h"
 #include "graphics/bitmap.h"
+#include "graphics/bmp_codec.h"
 #include "graphics/canvas.h"
 #include "graphics/recording_canvas.h"
 #include "graphics/safety_bitmap.h"
@@ -94,6 +95,39 @@ TEST_F(ColorSpecStream, OlderDirectionModelIsReadIntoKindAndAngle)
     EXPECT_EQ(colorFill.GradAngle(), 0);
     EXPECT_EQ(colorFill.GradColors().Colors(), (std::vector<TColor>{clRed, clBlack, clBlack}))
         << "the new stops are black and GradColor5 lies beyond the count";
+}
+
+TEST_F(ColorSpecStream, AStoredBitmapIsReadAsThePicture)
+{
+    // Writers of older documents stored the picture as the "Bitmap" property:
+    // its data entry is the 32-bit size and a bitmap file.
+    ORVELLA_REQUIRE_ORACLES();
+    TBitmap pixels(3, 2, TPixelFormat::pf24bit);
+    pixels.Row(1)[0] = 0xFF;
+    const std::string file = WriteBmp(pixels);
+    std::string hex;
+    for (char byte : std::string({char(file.size()), 0, 0, 0}) + file) {
+        static const char digits[] = "0123456789ABCDEF";
+        hex += digits[uint8_t(byte) >> 4];
+        hex += digits[uint8_t(byte) & 15];
+    }
+    const std::string text = "object TColorSpecWrapper\n"
+                             "  ColorSpec.Style = bsCross\n"
+                             "  ColorSpec.Bitmap.Data = {" + hex + "}\n"
+                             "  ColorSpec.Kind = cskBitmap\n"
+                             "end\n";
+    TColorSpecWrapper wrapper;
+    ReadComponent(test::FpcToBinary(text), wrapper);
+    const TColorSpec& colorFill = wrapper.ColorSpec();
+    EXPECT_EQ(colorFill.Style(), TBrushStyle::bsCross);
+    EXPECT_EQ(colorFill.Kind(), TColorSpecKind::cskBitmap);
+    ASSERT_FALSE(colorFill.ImageData().Picture().Empty());
+    EXPECT_EQ(colorFill.ImageData().Picture().Width(), 3);
+    EXPECT_EQ(colorFill.ImageData().Picture().Height(), 2);
+    // The picture is stored as the image data; the bitmap never is.
+    const std::string back = withoutSpaces(test::FpcToText(WriteComponent(wrapper)));
+    EXPECT_EQ(back.find("ColorSpec.Bitmap"), std::string::npos) << back;
+    EXPECT_NE(back.find("ColorSpec.ImageData.Picture.Data"), std::string::npos) << back;
 }
 
 TEST_F(ColorSpecStream, HostileColourCountIsRefused)

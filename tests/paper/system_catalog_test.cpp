@@ -5,6 +5,7 @@
 #include "paper/face_info.h"
 #include "paper/papers.h"
 #include "support/oracle.h"
+#include "paper/purpose_list.h"
 #include "support/tool_runner.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <sstream>
 
@@ -43,6 +45,8 @@ TEST(SystemCatalog, HoldsRealPapersThatFitTheirSheets)
     EXPECT_GE(catalog.Count(), 40);
     EXPECT_GE(catalog.CompanyList().size(), 8u);
 
+    TPurposeList defaultPurposes;
+    SetDefaultPurposes(defaultPurposes);
     std::set<TFaceShape> shapes;
     std::set<std::string> purposes, makers;
     for (int i = 0; i < catalog.Count(); ++i) {
@@ -53,6 +57,19 @@ TEST(SystemCatalog, HoldsRealPapersThatFitTheirSheets)
         EXPECT_EQ(FindOverlappingFace(paper), -1);
         for (int32_t f = 0; f < paper.GetFaceCount(); ++f) {
             shapes.insert(paper.GetFaceShape(f));
+            // The paper editor offers a purpose's shapes only: a copy of the
+            // paper keeps its shape when the purpose, in the catalog's list
+            // and in the list a catalog without one gets, includes it. (Faces
+            // without a purpose have none to keep: the editor asks for one.)
+            const TPurposeList* lists[] = {&catalog.PurposeList(), &defaultPurposes};
+            for (const TPurposeList* list : lists) {
+                if (paper.GetFacePurpose(f).empty())
+                    continue;
+                const int purpose = list->IndexOf(paper.GetFacePurpose(f));
+                ASSERT_GE(purpose, 0) << paper.GetFacePurpose(f);
+                EXPECT_TRUE(list->Items(std::size_t(purpose)).ShapeMask & FaceShapeBit(paper.GetFaceShape(f)))
+                    << "face " << f << ", purpose " << paper.GetFacePurpose(f);
+            }
             purposes.insert(paper.GetFacePurpose(f));
             const TSize hole = paper.GetCutCenterSize(f);
             if (paper.GetFaceShape(f) == fsDoughnut) {
@@ -92,6 +109,20 @@ bool listed(const std::vector<std::string>& listing, const std::string& element)
                        [&](const std::string& line) { return line.rfind(element + " ", 0) == 0; });
 }
 
+TEST(SystemCatalog, ThePrinterDescriptionDeclaresTheEncodingItIsStoredIn)
+{
+    // The catalog keeps its texts in CP932; a reader that follows the XML
+    // declaration must come to the same printer names as the program.
+    const test::ToolRun stream = RunProgram("/usr/bin/gsf", {"cat", systemCatalog(), "GlobalInfo/DirectPrinter"});
+    ASSERT_EQ(stream.status, 0) << stream.err;
+    TempDir dir;
+    WriteFile(dir.File("printers.xml"), stream.out);
+    const test::ToolRun names = RunProgram(
+        "/usr/bin/xmllint", {"--xpath", "string(//PrinterData[1]/@PrinterName)", dir.File("printers.xml")});
+    ASSERT_EQ(names.status, 0) << names.err;
+    EXPECT_EQ(names.out, "ディスクトレイ搭載インクジェット(トレイA)\n");
+}
+
 TEST(SystemCatalog, OlefileListsItsStreams)
 {
     ORVELLA_REQUIRE_TOOL(test::HaveOlefile(), "python3-olefile");
@@ -106,6 +137,27 @@ TEST(SystemCatalog, OlefileListsItsStreams)
     for (const char* element : {"Infos\\NameList stream", "Infos\\NameList0 stream", "Infos\\NameList4 stream"})
         EXPECT_TRUE(listed(database, element)) << element;
     EXPECT_FALSE(listed(database, "Infos\\NameList5 stream")) << "no product record yet";
+}
+
+TEST(PaperCompiler, RefusesALandscapeSheetInsteadOfDroppingIt)
+{
+    TempDir dir;
+    const std::string group = dir.File("10-turned.paper");
+    WriteFile(group, "group: G\n"
+                     "paper: Turned\n"
+                     "maker: M\n"
+                     "sheet: 297 x 210\n"
+                     "landscape: yes\n"
+                     "grid: 1 x 1\n"
+                     "face: 100 x 50\n"
+                     "origin: 10, 10\n"
+                     "gap: 0, 0\n");
+    std::filesystem::create_directories(dir.File("out"));
+    const test::ToolRun run = RunProgram(BinaryDir() + "/bin/orvella-paper-compiler",
+                                         {dir.File("out"), SourceDir() + "/data/paper/catalog.txt", group});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("10-turned.paper:5"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("landscape"), std::string::npos) << run.err;
 }
 
 TEST(PaperCommand, ListsOnePaperPerLine)

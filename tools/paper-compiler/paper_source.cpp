@@ -243,7 +243,8 @@ TSourceGroup ReadGroupFile(const std::string& fileName)
             paper.PortraitWidth = w;
             paper.PortraitHeight = h;
         } else if (line.key == "landscape") {
-            paper.Landscape = value == "yes";
+            // The catalog stores every paper upright, so the flag would be lost.
+            at.fail("landscape is not stored in the catalog: give the sheet upright (sheet: WIDTH x HEIGHT)");
         } else if (matrix && line.key == "grid") {
             const auto parts = split(value, 'x');
             if (parts.size() != 2)
