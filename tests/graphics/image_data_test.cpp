@@ -154,6 +154,18 @@ TEST(ImageData, ResetClipFitsTheAspectCentred)
     }
 }
 
+TEST(ImageData, ResetClipCentresOddSizesLikeFitRect)
+{
+    // 10 x 3 fitted to 1 : 1 is 3 wide: 10 div 2 - 3 div 2 = 4, not (10 - 3) / 2 = 3.
+    TImageData image;
+    image.Picture().ForceBitmap().Assign(TBitmap(10, 3, TPixelFormat::pf24bit));
+    image.ResetClip(1, 1);
+    EXPECT_EQ(image.ClipFilter().ClipRect(), (TRect{4, 0, 7, 3}));
+    image.Picture().ForceBitmap().Assign(TBitmap(3, 10, TPixelFormat::pf24bit));
+    image.ResetClip(1, 1);
+    EXPECT_EQ(image.ClipFilter().ClipRect(), (TRect{0, 4, 3, 7}));
+}
+
 TEST(ImageData, AssignReportsOneChange)
 {
     TImageData source, target;
