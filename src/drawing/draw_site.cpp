@@ -507,7 +507,12 @@ void TDrawSite::PaintWindow(TCanvas& target, const TRect& update)
     }
     const auto saved = SaveCanvasState(target, true);
     target.IntersectClipRect(update);
-    PaintAfter(target);
+    {
+        // In the mapping every paint step sees, as DrawTo gives it.
+        const auto mapping = SaveCanvasState(target, true);
+        PrepareCanvas(target);
+        PaintAfter(target);
+    }
     if (GhostList().Site() == this)
         GhostList().Draw(target);
 }

@@ -47,6 +47,12 @@ struct TSiteHost {
     // The visible part of the site in its own device pixels (a scrolling
     // parent shows only part); the whole site when not given.
     std::function<TRect()> VisibleRect;
+    // The screen as last painted, in the site's device pixels with plain
+    // pixel mapping, for drawing drag outlines straight onto it; null when
+    // there is none yet. ShowScreen puts what was drawn there on view
+    // without repainting the site.
+    std::function<TCanvas*()> ScreenCanvas;
+    std::function<void(const TRect& device)> ShowScreen;
 };
 
 // The scaler as a stored property (Scale, UnitDPI).
