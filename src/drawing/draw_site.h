@@ -235,6 +235,8 @@ private:
     bool captured_ = false;
     TDrawObject* pressed_ = nullptr;
     bool shiftPressed_ = false;
+    // The cursor under the pointer when the drag began; a drag keeps it.
+    TCursor dragCursor_ = crDefault;
     TPoint lastPointer_;  // device
     std::vector<TDrawObject*> objects_;
     std::deque<TDrawHandle> handles_;  // stable references for AddHandle's callers
@@ -256,8 +258,16 @@ public:
     std::function<void(TDrawSiteEx&, TPoint device)> OnDragDrop;
     std::function<void(TDrawSiteEx&)> OnStartDrag;
     std::function<void(TDrawSiteEx&)> OnEndDrag;
-    // The drop target at a device point: the site itself.
+    // The drop target at a device point: the site itself, over its objects
+    // too.
     TDrawSiteEx* DragTargetAt(TPoint device);
+    // A drag from elsewhere over the site: true when OnDragOver accepts it
+    // (nothing is accepted without a handler).
+    bool DragOver(TPoint device);
+    void DragDrop(TPoint device);
+    // A drag that starts from the site and its end.
+    void StartDrag();
+    void EndDrag();
 
 private:
     TCursor dragCursor_ = crDrag;

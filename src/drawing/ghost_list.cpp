@@ -10,21 +10,23 @@ namespace orvella {
 
 void TGhost::Start(TDrawSite&, const TRect&, TPoint, TShiftState) {}
 
-void TSelectGhost::Start(TDrawSite& site, const TRect&, TPoint start, TShiftState)
+void TSelectGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState)
 {
     site_ = &site;
+    limit_ = bounds;
     start_ = start;
-    offset_ = {};
+    far_ = start;
 }
 
 void TSelectGhost::Move(TPoint offset, TShiftState)
 {
-    offset_ = offset;
+    // The band stops at the site's edge: nothing beyond it can be caught.
+    far_ = ClampPoint({start_.x + offset.x, start_.y + offset.y}, limit_);
 }
 
 TRect TSelectGhost::Band() const
 {
-    return NormalizeRect({start_.x, start_.y, start_.x + offset_.x, start_.y + offset_.y});
+    return NormalizeRect({start_.x, start_.y, far_.x, far_.y});
 }
 
 void TSelectGhost::Draw(TCanvas& canvas)

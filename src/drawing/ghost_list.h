@@ -39,8 +39,9 @@ public:
 
 private:
     TDrawSite* site_ = nullptr;
+    TRect limit_;
     TPoint start_;
-    TPoint offset_;
+    TPoint far_;
 };
 
 class TGhostList {
