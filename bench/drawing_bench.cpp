@@ -1,19 +1,38 @@
 // Painting a draw site with a few hundred objects: a full screen paint,
-// direct and double-buffered, and drawing the whole site onto a bitmap at
-// another zoom, as previews and printing do.
+// direct and double-buffered, drawing the whole site onto a bitmap at
+// another zoom, as previews and printing do, and one step of a drag.
 
 #include "formats/property_table.h"
 
 #include "drawing/draw_site.h"
+#include "drawing/ghost_list.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/rect_utils.h"
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 namespace {
 
 using namespace orvella;
+
+// The outline of a box moved by the drag offset.
+class TBenchMoveGhost : public TGhost {
+public:
+    explicit TBenchMoveGhost(TRect box) : box_(box) {}
+    void Move(TPoint offset, TShiftState) override { offset_ = offset; }
+    void Draw(TCanvas& canvas) override
+    {
+        canvas.Rectangle(box_.Left + offset_.x, box_.Top + offset_.y, box_.Right + offset_.x, box_.Bottom + offset_.y);
+    }
+    void Apply(TShiftState) override {}
+
+private:
+    TRect box_;
+    TPoint offset_;
+};
 
 class TBenchBox : public TDrawObject {
     ORVELLA_PERSISTENT(TBenchBox)
@@ -23,7 +42,7 @@ public:
     bool HitTest(TPoint p) override { return PtInRect(box_, p); }
     TRect GetLogicalBounds() const override { return box_; }
     void ShowHandles() override {}
-    void BeginDrag(int) override {}
+    void BeginDrag(int) override { GhostList().Add(std::make_unique<TBenchMoveGhost>(box_)); }
     void Paint(TCanvas& canvas) override
     {
         canvas.Pen() = TPen{clBlack, 5, TPenStyle::psSolid, R2_COPYPEN};
@@ -86,5 +105,38 @@ void BM_DrawSiteTo(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_DrawSiteTo)->ArgName("objects")->Arg(300);
+
+// One pointer move while an object is dragged on a 120 mm face with 200
+// objects, the window painting at once what the site invalidates. Arg
+// screen 0: a window without a screen of its own to draw the outline on,
+// so the site falls back to repainting itself.
+void BM_DragStep(benchmark::State& state)
+{
+    TDrawSite site;
+    fillSite(site, 200);
+    TBitmap screen(site.Width(), site.Height());
+    TRect pending;
+    site.Host.Invalidate = [&](const TRect& r) { pending = pending.IsEmpty() ? r : UnionRect(pending, r); };
+    site.Host.Update = [&] {
+        if (!pending.IsEmpty())
+            site.PaintWindow(screen.Canvas(), std::exchange(pending, TRect{}));
+    };
+    if (state.range(0) != 0)
+        site.Host.ScreenCanvas = [&]() -> TCanvas* { return &screen.Canvas(); };
+    site.PaintWindow(screen.Canvas(), {0, 0, site.Width(), site.Height()});
+    const TRect& first = site.Objects(0).BoundsRect();
+    const TPoint from{(first.Left + first.Right) / 2, (first.Top + first.Bottom) / 2};
+    site.MouseDown({TMouseButton::mbLeft, ssLeft, from});
+    site.Host.Update();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        site.MouseMove({TMouseButton::mbLeft, ssLeft, {from.x + step % 40, from.y + step % 30}});
+        site.Host.Update();
+        benchmark::DoNotOptimize(screen.Bits());
+    }
+    site.CancelMode();
+}
+BENCHMARK(BM_DragStep)->ArgName("screen")->Arg(0)->Arg(1);
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include "drawing/draw_site.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -62,6 +65,7 @@ TDrawSiteWidget::TDrawSiteWidget(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     // The site paints every pixel itself; Qt need not clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAcceptDrops(true);
 }
 
 TDrawSiteWidget::~TDrawSiteWidget()
@@ -82,13 +86,47 @@ void TDrawSiteWidget::SetSite(TDrawSite* site)
     site_ = site;
     if (!site_)
         return;
-    site_->Host.Invalidate = [this](const TRect& r) { update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top)); };
-    site_->Host.Update = [this] { update(); };
+    site_->Host.Invalidate = [this](const TRect& r) {
+        const QRect rect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        valid_ -= rect;
+        showOnly_ -= rect;
+        pending_ += rect;
+        update(rect);
+    };
+    // Only what is pending: a whole repaint here would paint every object.
+    site_->Host.Update = [this] {
+        if (!pending_.isEmpty())
+            repaint(pending_);
+    };
     site_->Host.SetCursor = [this](TCursor cursor) { setCursor(CursorShapeFor(cursor)); };
     site_->Host.SetFocus = [this] { setFocus(Qt::MouseFocusReason); };
     site_->Host.Resize = [this](TSize size) { resize(size.cx, size.cy); };
+    site_->Host.VisibleRect = [this] { return visibleRect(); };
+    // Drawing on parts of the frame that were never painted does no harm:
+    // they are painted whole when they come into view.
+    site_->Host.ScreenCanvas = [this]() -> TCanvas* {
+        return frame_.Width() == width() && frame_.Height() == height() ? &frame_.Canvas() : nullptr;
+    };
+    site_->Host.ShowScreen = [this](const TRect& r) {
+        const QRect rect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        showOnly_ += valid_.intersected(rect);
+        update(rect);
+    };
+    valid_ = {};
+    showOnly_ = {};
+    pending_ = {};
     resize(site_->Width(), site_->Height());
     update();
+}
+
+TRect TDrawSiteWidget::visibleRect() const
+{
+    // A scrolling parent shows only part of the site; new objects belong
+    // in that part.
+    const QRect visible = visibleRegion().boundingRect();
+    if (visible.isEmpty())
+        return {0, 0, width(), height()};
+    return {visible.left(), visible.top(), visible.right() + 1, visible.bottom() + 1};
 }
 
 void TDrawSiteWidget::paintEvent(QPaintEvent* event)
@@ -98,12 +136,21 @@ void TDrawSiteWidget::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), palette().window());
         return;
     }
-    if (frame_.Width() != width() || frame_.Height() != height())
+    if (frame_.Width() != width() || frame_.Height() != height()) {
         frame_.SetSize(std::max(width(), 1), std::max(height(), 1), TPixelFormat::pf24bit);
-    for (const QRect& rect : event->region()) {
-        site_->PaintWindow(frame_.Canvas(), {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
-        painter.drawImage(rect.topLeft(), frame_.AsImage(), rect);
+        valid_ = {};
+        showOnly_ = {};
     }
+    // Only what changed on the site is painted again; what the drag
+    // outlines changed on the frame is just shown.
+    const QRegion stale = event->region() - showOnly_;
+    for (const QRect& rect : stale)
+        site_->PaintWindow(frame_.Canvas(), {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
+    valid_ += stale;
+    for (const QRect& rect : event->region())
+        painter.drawImage(rect.topLeft(), frame_.AsImage(), rect);
+    showOnly_ -= event->region();
+    pending_ -= event->region();
 }
 
 void TDrawSiteWidget::mousePressEvent(QMouseEvent* event)
@@ -144,6 +191,34 @@ void TDrawSiteWidget::keyReleaseEvent(QKeyEvent* event)
 {
     if (site_)
         site_->KeyUp({event->key(), shiftState(event->modifiers(), QGuiApplication::mouseButtons())});
+}
+
+void TDrawSiteWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void TDrawSiteWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    // The site takes drops over its objects too.
+    auto* site = dynamic_cast<TDrawSiteEx*>(site_);
+    const QPoint pos = event->position().toPoint();
+    if (site && site->DragOver({pos.x(), pos.y()}))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void TDrawSiteWidget::dropEvent(QDropEvent* event)
+{
+    auto* site = dynamic_cast<TDrawSiteEx*>(site_);
+    if (!site) {
+        event->ignore();
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    site->DragDrop({pos.x(), pos.y()});
+    event->acceptProposedAction();
 }
 
 void TDrawSiteWidget::focusOutEvent(QFocusEvent* event)

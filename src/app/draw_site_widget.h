@@ -5,6 +5,7 @@
 
 #include "graphics/bitmap.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <memory>
@@ -31,12 +32,24 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void detach();
+    TRect visibleRect() const;
 
     TDrawSite* site_ = nullptr;
+    // The site as last painted, whole; drag outlines are drawn straight
+    // onto it.
     TBitmap frame_;
+    // Parts of the frame painted since the site last changed there.
+    QRegion valid_;
+    // Parts of those that only need showing again.
+    QRegion showOnly_;
+    // What the site asked to repaint and Qt has not painted yet.
+    QRegion pending_;
 };
 
 // Qt's cursor shape for a site cursor id.

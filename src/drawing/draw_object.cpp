@@ -234,21 +234,16 @@ void TDrawObject::PaintTo(TCanvas& canvas)
     const TRect logicalBounds = GetLogicalBounds();
     if (IntersectRect(canvas.GetClipBox(), logicalBounds).IsEmpty())
         return;
-    if (!paintFailed_) {
-        try {
-            const auto saved = SaveCanvasState(canvas, true);
-            canvas.IntersectClipRect(logicalBounds);
-            PaintContent(canvas);
-            return;
-        } catch (...) {
-            paintFailed_ = true;
-            ReportPaintFailure(std::current_exception());
-        }
+    // The failure marker is the screen's: a printout or preview gets the
+    // object's own drawing every time, and a failure here leaves the
+    // screen's flag alone.
+    try {
+        const auto saved = SaveCanvasState(canvas, true);
+        canvas.IntersectClipRect(logicalBounds);
+        PaintContent(canvas);
+    } catch (...) {
+        ReportPaintFailure(std::current_exception());
     }
-    const auto saved = SaveCanvasState(canvas, true);
-    const TRect device = canvas.LPtoDP(logicalBounds);
-    TCoordMap::ResetMapping(canvas);
-    paintFailureMarker(canvas, {device.Left, device.Top, device.Right + 1, device.Bottom + 1});
 }
 
 void TDrawObject::Assign(const TDrawObject& source)

@@ -66,6 +66,30 @@ TDrawSiteEx* TDrawSiteEx::DragTargetAt(TPoint device)
     return PtInRect({0, 0, Width(), Height()}, device) ? this : nullptr;
 }
 
+bool TDrawSiteEx::DragOver(TPoint device)
+{
+    TDrawSiteEx* target = DragTargetAt(device);
+    return target && target->OnDragOver && target->OnDragOver(*target, device);
+}
+
+void TDrawSiteEx::DragDrop(TPoint device)
+{
+    if (TDrawSiteEx* target = DragTargetAt(device); target && target->OnDragDrop)
+        target->OnDragDrop(*target, device);
+}
+
+void TDrawSiteEx::StartDrag()
+{
+    if (OnStartDrag)
+        OnStartDrag(*this);
+}
+
+void TDrawSiteEx::EndDrag()
+{
+    if (OnEndDrag)
+        OnEndDrag(*this);
+}
+
 TDrawSite::TDrawSite() : notify_(this)
 {
     listener_.SetHandler([this](TPersistent* sender, const TGuid& kind) { Notify(sender, kind); });
@@ -508,7 +532,12 @@ void TDrawSite::PaintWindow(TCanvas& target, const TRect& update)
     }
     const auto saved = SaveCanvasState(target, true);
     target.IntersectClipRect(update);
-    PaintAfter(target);
+    {
+        // In the mapping every paint step sees, as DrawTo gives it.
+        const auto mapping = SaveCanvasState(target, true);
+        PrepareCanvas(target);
+        PaintAfter(target);
+    }
     if (GhostList().Site() == this)
         GhostList().Draw(target);
 }
@@ -631,7 +660,7 @@ void TDrawSite::setCapture(bool captured)
 TCursor TDrawSite::CursorAt(TPoint device) const
 {
     TCursor cursor = crDefault;
-    if (const TDrawHandle* handle = handleAt(device))
+    if (const TDrawHandle* handle = GhostList().Empty() ? handleAt(device) : nullptr)
         cursor = handle->Cursor;
     else if (const TDrawObject* object = objectAtDevice(device))
         cursor = object->Cursor();
@@ -643,7 +672,17 @@ void TDrawSite::MouseDown(const TSiteMouseEvent& event)
     lastPointer_ = event.Pos;
     if (!enabled_)
         return;
+    if (event.Button == TMouseButton::mbLeft) {
+        shiftPressed_ = false;
+        dragCursor_ = CursorAt(event.Pos);
+    }
     if (const TDrawHandle* handle = handleAt(event.Pos)) {
+        // While outlines wait to be started, handles take no press: the site
+        // does, so that no handle adds an outline of its own.
+        if (!GhostList().Empty()) {
+            pressOnSite(event, nullptr);
+            return;
+        }
         TDrawObject& owner = *handle->Owner;
         pressOn(owner, handle->Index, false, event);
         return;
@@ -659,7 +698,8 @@ void TDrawSite::pressOn(TDrawObject& object, int handleIndex, bool shiftMatters,
 {
     const bool shift = shiftMatters && (event.Shift & ssShift);
     if (object.Selected()) {
-        if (shift)
+        // Only a left press makes a click that the release can end.
+        if (shift && event.Button == TMouseButton::mbLeft)
             shiftPressed_ = true;
     } else {
         if (!shift)
@@ -723,10 +763,13 @@ void TDrawSite::MouseMove(const TSiteMouseEvent& event)
     lastPointer_ = event.Pos;
     if (GhostList().Site() == this)
         GhostList().Move(DeviceToLogical(event.Pos), event.Shift);
-    if (Host.SetCursor)
-        Host.SetCursor(pressed_ && moveCursor_ != crDefault && GhostList().Site() == this && GhostList().Moved()
-                           ? moveCursor_
-                           : CursorAt(event.Pos));
+    if (Host.SetCursor) {
+        TCursor cursor = CursorAt(event.Pos);
+        // A drag keeps the cursor it began with, whatever passes under it.
+        if (GhostList().Site() == this)
+            cursor = pressed_ && moveCursor_ != crDefault && GhostList().Moved() ? moveCursor_ : dragCursor_;
+        Host.SetCursor(cursor);
+    }
     if (OnMouseMove)
         OnMouseMove(*this, event);
 }

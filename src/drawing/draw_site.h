@@ -47,6 +47,12 @@ struct TSiteHost {
     // The visible part of the site in its own device pixels (a scrolling
     // parent shows only part); the whole site when not given.
     std::function<TRect()> VisibleRect;
+    // The screen as last painted, in the site's device pixels with plain
+    // pixel mapping, for drawing drag outlines straight onto it; null when
+    // there is none yet. ShowScreen puts what was drawn there on view
+    // without repainting the site.
+    std::function<TCanvas*()> ScreenCanvas;
+    std::function<void(const TRect& device)> ShowScreen;
 };
 
 // The scaler as a stored property (Scale, UnitDPI).
@@ -229,6 +235,8 @@ private:
     bool captured_ = false;
     TDrawObject* pressed_ = nullptr;
     bool shiftPressed_ = false;
+    // The cursor under the pointer when the drag began; a drag keeps it.
+    TCursor dragCursor_ = crDefault;
     TPoint lastPointer_;  // device
     std::vector<TDrawObject*> objects_;
     std::deque<TDrawHandle> handles_;  // stable references for AddHandle's callers
@@ -250,8 +258,16 @@ public:
     std::function<void(TDrawSiteEx&, TPoint device)> OnDragDrop;
     std::function<void(TDrawSiteEx&)> OnStartDrag;
     std::function<void(TDrawSiteEx&)> OnEndDrag;
-    // The drop target at a device point: the site itself.
+    // The drop target at a device point: the site itself, over its objects
+    // too.
     TDrawSiteEx* DragTargetAt(TPoint device);
+    // A drag from elsewhere over the site: true when OnDragOver accepts it
+    // (nothing is accepted without a handler).
+    bool DragOver(TPoint device);
+    void DragDrop(TPoint device);
+    // A drag that starts from the site and its end.
+    void StartDrag();
+    void EndDrag();
 
 private:
     TCursor dragCursor_ = crDrag;

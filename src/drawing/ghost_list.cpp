@@ -10,21 +10,23 @@ namespace orvella {
 
 void TGhost::Start(TDrawSite&, const TRect&, TPoint, TShiftState) {}
 
-void TSelectGhost::Start(TDrawSite& site, const TRect&, TPoint start, TShiftState)
+void TSelectGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState)
 {
     site_ = &site;
+    limit_ = bounds;
     start_ = start;
-    offset_ = {};
+    far_ = start;
 }
 
 void TSelectGhost::Move(TPoint offset, TShiftState)
 {
-    offset_ = offset;
+    // The band stops at the site's edge: nothing beyond it can be caught.
+    far_ = ClampPoint({start_.x + offset.x, start_.y + offset.y}, limit_);
 }
 
 TRect TSelectGhost::Band() const
 {
-    return NormalizeRect({start_.x, start_.y, start_.x + offset_.x, start_.y + offset_.y});
+    return NormalizeRect({start_.x, start_.y, far_.x, far_.y});
 }
 
 void TSelectGhost::Draw(TCanvas& canvas)
@@ -70,7 +72,7 @@ void TGhostList::Start(TDrawSite& site, TPoint start, TShiftState shift, std::fu
     const TRect bounds = site.LogicalClientRect();
     for (const auto& ghost : ghosts_)
         ghost->Start(site, bounds, start, shift);
-    redraw();
+    show(xorOnScreen());
 }
 
 void TGhostList::Move(TPoint point, TShiftState shift)
@@ -83,10 +85,14 @@ void TGhostList::Move(TPoint point, TShiftState shift)
     last_ = point;
     shift_ = keys;
     const TPoint offset{point.x - start_.x, point.y - start_.y};
+    // Erase, move, draw again: only the outlines change on the screen.
+    const bool onScreen = xorOnScreen();
     for (const auto& ghost : ghosts_)
         ghost->Move(offset, shift);
     moved_ = true;
-    redraw();
+    if (onScreen)
+        xorOnScreen();
+    show(onScreen);
 }
 
 void TGhostList::Finish(TPoint point, TShiftState shift)
@@ -108,6 +114,7 @@ void TGhostList::Cancel()
 void TGhostList::end(bool apply, TShiftState shift)
 {
     TDrawSite* site = site_;
+    const bool erased = xorOnScreen();
     // Taken out first: an outline applying may start something new, and a
     // failing one must not leave the list half ended.
     std::vector<std::unique_ptr<TGhost>> ghosts = std::move(ghosts_);
@@ -115,7 +122,9 @@ void TGhostList::end(bool apply, TShiftState shift)
     std::function<void()> onDone = std::move(onDone_);
     onDone_ = nullptr;
     site_ = nullptr;
-    if (site)
+    if (site && erased && site->Host.ShowScreen)
+        site->Host.ShowScreen({0, 0, site->Width(), site->Height()});
+    else if (site && !erased)
         site->Invalidate();
     struct Done {
         const std::function<void()>& callback;
@@ -136,10 +145,24 @@ void TGhostList::end(bool apply, TShiftState shift)
             ghost->Apply(shift);
 }
 
-void TGhostList::redraw()
+bool TGhostList::xorOnScreen()
+{
+    TCanvas* screen = site_ && site_->Host.ScreenCanvas ? site_->Host.ScreenCanvas() : nullptr;
+    if (!screen)
+        return false;
+    Draw(*screen);
+    return true;
+}
+
+void TGhostList::show(bool drawnOnScreen)
 {
     if (!site_)
         return;
+    if (drawnOnScreen) {
+        if (site_->Host.ShowScreen)
+            site_->Host.ShowScreen({0, 0, site_->Width(), site_->Height()});
+        return;
+    }
     site_->Invalidate();
     if (site_->Host.Update)
         site_->Host.Update();

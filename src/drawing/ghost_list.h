@@ -39,8 +39,9 @@ public:
 
 private:
     TDrawSite* site_ = nullptr;
+    TRect limit_;
     TPoint start_;
-    TPoint offset_;
+    TPoint far_;
 };
 
 class TGhostList {
@@ -61,7 +62,12 @@ public:
 
 private:
     void end(bool apply, TShiftState shift);
-    void redraw();
+    // Draws the outlines in XOR straight onto the site's screen (so a second
+    // time erases them); false when the site has no screen to draw on.
+    bool xorOnScreen();
+    // Puts the outlines' change on view: the screen as drawn, or without a
+    // screen a repaint of the site.
+    void show(bool drawnOnScreen);
 
     std::vector<std::unique_ptr<TGhost>> ghosts_;
     TDrawSite* site_ = nullptr;

@@ -244,7 +244,9 @@ TXMLIniSectionList TXMLIniSection::GetSections(std::string_view path)
     std::vector<xmlNodePtr> nodes;
     if (parent)
         nodes = selectNodes(document_->doc, parent, last);
-    return TXMLIniSectionList(document_, parent ? parent : element_, last, std::move(nodes));
+    // Without its parent the list is empty; Add makes the parent then, so
+    // that the new section lands where the path says.
+    return TXMLIniSectionList(document_, element_, parentPath, parent, last, std::move(nodes));
 }
 
 std::string TXMLIniSection::GetName() const { return fromXml(element_->name); }
@@ -385,9 +387,15 @@ void TXMLIniSection::Assign(const TXMLIniSection& other)
 
 // ---- TXMLIniSectionList
 
-TXMLIniSectionList::TXMLIniSectionList(std::shared_ptr<TXmlDocument> document, xmlNodePtr parent, std::string tagName,
+TXMLIniSectionList::TXMLIniSectionList(std::shared_ptr<TXmlDocument> document, xmlNodePtr origin,
+                                       std::string parentPath, xmlNodePtr parent, std::string tagName,
                                        std::vector<xmlNodePtr> nodes)
-    : document_(std::move(document)), parent_(parent), tagName_(std::move(tagName)), nodes_(std::move(nodes))
+    : document_(std::move(document)),
+      origin_(origin),
+      parentPath_(std::move(parentPath)),
+      parent_(parent),
+      tagName_(std::move(tagName)),
+      nodes_(std::move(nodes))
 {
 }
 
@@ -398,7 +406,12 @@ TXMLIniSection TXMLIniSectionList::Item(int index) const
     return TXMLIniSection(document_, nodes_[std::size_t(index)]);
 }
 
-TXMLIniSection TXMLIniSectionList::Add() { return TXMLIniSection(document_, appendElement(parent_, tagName_)); }
+TXMLIniSection TXMLIniSectionList::Add()
+{
+    if (!parent_)
+        parent_ = TXMLIniSection(document_, origin_).GetSection(parentPath_).GetNode();
+    return TXMLIniSection(document_, appendElement(parent_, tagName_));
+}
 
 void TXMLIniSectionList::Delete(int index)
 {

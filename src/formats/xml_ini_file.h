@@ -82,17 +82,20 @@ protected:
 
 class TXMLIniSectionList {
 public:
-    TXMLIniSectionList(std::shared_ptr<TXmlDocument> document, _xmlNode* parent, std::string tagName,
-                       std::vector<_xmlNode*> nodes);
+    // parent is null when parentPath leads nowhere from origin yet.
+    TXMLIniSectionList(std::shared_ptr<TXmlDocument> document, _xmlNode* origin, std::string parentPath,
+                       _xmlNode* parent, std::string tagName, std::vector<_xmlNode*> nodes);
     int Count() const { return int(nodes_.size()); }
     TXMLIniSection Item(int index) const;
     // Appends a line feed and a new element named like the list's path to the
-    // parent; the list itself is not updated.
+    // parent, creating a missing parent first; the list itself is not updated.
     TXMLIniSection Add();
     void Delete(int index);
 
 private:
     std::shared_ptr<TXmlDocument> document_;
+    _xmlNode* origin_;
+    std::string parentPath_;
     _xmlNode* parent_;
     std::string tagName_;
     std::vector<_xmlNode*> nodes_;

@@ -4,8 +4,8 @@
 
 #include "graphics/encoded_images.h"
 #include "graphics/masked_image.h"
+#include "graphics/rect_utils.h"
 #include "graphics/safety_bitmap.h"
-#include "platform/win_math.h"
 
 namespace orvella {
 
@@ -60,18 +60,12 @@ bool TImageData::HasTransparency() const
 
 void TImageData::ResetClip(int32_t width, int32_t height)
 {
-    const int32_t pictureWidth = picture_.Width(), pictureHeight = picture_.Height();
-    TRect rect{0, 0, pictureWidth, pictureHeight};
-    if (width != 0 && height != 0 && !picture_.Empty()) {
-        int32_t fitWidth = MulDiv(width, pictureHeight, height);
-        int32_t fitHeight = pictureHeight;
-        if (fitWidth > pictureWidth) {
-            fitHeight = MulDiv(height, pictureWidth, width);
-            fitWidth = pictureWidth;
-        }
-        const int32_t left = (pictureWidth - fitWidth) / 2, top = (pictureHeight - fitHeight) / 2;
-        rect = {left, top, left + fitWidth, top + fitHeight};
-    }
+    const TRect whole{0, 0, picture_.Width(), picture_.Height()};
+    TRect rect = whole;
+    // Centred the way the coordinate layer centres (W div 2 - w div 2), so
+    // that odd sizes land where every other fitting puts them.
+    if (width != 0 && height != 0 && !picture_.Empty())
+        rect = FitRect({0, 0, width, height}, whole);
     clip_.SetClipRect(rect);
 }
 

@@ -72,6 +72,30 @@ void TImageFilter::Assign(const TImageFilter& source)
 
 // --- clip ---
 
+namespace {
+
+// The graphic at its own size as drawing it onto the background would
+// leave it: see-through parts show the background, not white.
+void renderOverBackground(const TGraphic& graphic, TColor background, TBitmap& pixels)
+{
+    graphic.RenderTo24(pixels);
+    if (!graphic.HasTransparentParts())
+        return;
+    TBitmap mask;
+    graphic.RenderMask(mask);
+    if (mask.Width() != pixels.Width() || mask.Height() != pixels.Height())
+        return;
+    const uint32_t fill = pixels.ColorToPixel(background & 0xFFFFFF);
+    for (int32_t y = 0; y < pixels.Height(); ++y) {
+        const uint8_t* seeThrough = mask.Row(y);
+        for (int32_t x = 0; x < pixels.Width(); ++x)
+            if (seeThrough[3 * x] != 0)
+                WritePixel(pixels.Row(y), x, TPixelFormat::pf24bit, fill);
+    }
+}
+
+}  // namespace
+
 void TClipFilter::SetClipRect(const TRect& rect)
 {
     if (rect == clipRect_)
@@ -111,7 +135,7 @@ void TClipFilter::Apply(const TPictureEx& source, TPictureEx& result, TRect& out
         if (bitmap)
             CopyBitmap(bitmap->Bitmap(), pixels);
         else
-            source.Graphic()->RenderTo24(pixels);
+            renderOverBackground(*source.Graphic(), BackgroundColor, pixels);
         const int32_t width = rect.Right - rect.Left, height = rect.Bottom - rect.Top;
         auto clipped = std::make_unique<TSafetyBitmap>();
         TBitmap& target = clipped->MutableBitmap();

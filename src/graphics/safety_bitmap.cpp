@@ -24,26 +24,28 @@ std::unique_ptr<TGraphic> TSafetyBitmap::Clone() const
 void TSafetyBitmap::LoadFromBytes(std::string_view bytes)
 {
     TBitmap loaded;
+    // A compressed bitmap keeps the BMP file it holds: that is what stored
+    // bitmap data and BMP files are made of.
+    std::string file;
     if (IsZlibContainer(bytes)) {
-        std::string inflated;
         try {
-            inflated = DecompressContainer(bytes);
+            file = DecompressContainer(bytes);
         } catch (const EZlibContainer& error) {
             throw EInvalidGraphic(std::string("不正な圧縮ビットマップです: ") + error.what());
         }
-        ReadBmp(inflated, loaded);
     } else {
-        ReadBmp(bytes, loaded);
+        file.assign(bytes);
     }
+    ReadBmp(file, loaded);
     CopyBitmap(loaded, bitmap_);
-    original_.assign(bytes);
+    original_ = std::move(file);
     masked_.Invalidate();
     Changed();
 }
 
 std::string TSafetyBitmap::SaveToBytes() const
 {
-    if (!original_.empty() && !IsZlibContainer(original_))
+    if (!original_.empty())
         return original_;
     return WriteBmp(bitmap_);
 }

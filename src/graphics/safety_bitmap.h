@@ -58,7 +58,8 @@ private:
     bool transparent_ = false;
     TColor transparentColor_ = clNone;
     mutable TMaskedImage masked_;
-    // The file the pixels came from, while they are unchanged (BMP or container).
+    // The BMP file the pixels came from (out of its container when they came
+    // compressed), while they are unchanged.
     std::string original_;
 };
 

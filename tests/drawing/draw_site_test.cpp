@@ -1,14 +1,28 @@
 #include "site_fixture.h"
 
+#include "drawing/blend_paint.h"
 #include "drawing/do_list.h"
 #include "graphics/canvas_guards.h"
+#include "graphics/rect_utils.h"
+#include "platform/win_math.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace orvella::test {
 namespace {
 
 using DrawSite = SiteTest;
+
+// The first row where two bitmaps of one size differ, or -1.
+int FirstDifferentRow(TBitmap& a, TBitmap& b)
+{
+    for (int32_t y = 0; y < a.Height(); ++y)
+        if (std::memcmp(a.Row(y), b.Row(y), std::size_t(a.Width()) * 3) != 0)
+            return y;
+    return -1;
+}
 
 TEST_F(DrawSite, LayerGroupsDecideWhereObjectsGo)
 {
@@ -191,21 +205,137 @@ TEST_F(Painting, DrawToRestoresTheCanvasAfterAFailingObject)
     EXPECT_EQ(rescaled, 0);
     EXPECT_EQ(progress, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(failures, 1);
-    EXPECT_TRUE(failing.PaintFailed());
+    EXPECT_FALSE(failing.PaintFailed()) << "a failure off screen does not mark the object on screen";
 
     // At 50 % an object of 254 units is 48 pixels; the window origin moved
-    // everything by one pixel right and two down.
+    // everything by one pixel right and two down. The failing object keeps
+    // what it drew before it failed; no marker goes to a copy.
     EXPECT_EQ(bitmap.GetPixelColor(35, 45), clRed);
-    EXPECT_EQ(bitmap.GetPixelColor(59, 46), clRed);  // the marker's frame
+    EXPECT_EQ(bitmap.GetPixelColor(59, 46), clLime);
     EXPECT_EQ(bitmap.GetPixelColor(135, 45), clBlue);
 
-    // From now on the marker is drawn without asking the object to paint.
+    // The next copy asks the object again.
     const int paints = failing.PaintCount;
     TBitmap again(400, 200);
     site.DrawTo(again.Canvas(), {0, 0}, 100);
-    EXPECT_EQ(failing.PaintCount, paints);
-    EXPECT_EQ(again.GetPixelColor(96, 50), clRed);
-    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(failing.PaintCount, paints + 1);
+    EXPECT_EQ(again.GetPixelColor(96, 50), clLime);
+    EXPECT_EQ(failures, 2);
+}
+
+TEST_F(Painting, TheScreensFailureMarkerStaysOffCopies)
+{
+    TTestBox& failing = Box({0, 0, 254, 254}, 0, clLime);
+    failing.FailPaint = true;
+    TBitmap screen(site.Width(), site.Height());
+    site.PaintWindow(screen.Canvas(), {0, 0, site.Width(), site.Height()});
+    ASSERT_TRUE(failing.PaintFailed());
+    ASSERT_EQ(screen.GetPixelColor(48, 48), clRed);
+
+    // Printing and previews get the object's own drawing.
+    failing.FailPaint = false;
+    TBitmap copy(site.Width(), site.Height());
+    site.DrawTo(copy.Canvas(), {0, 0}, 100);
+    for (const TPoint p : {TPoint{1, 50}, TPoint{48, 48}, TPoint{2, 2}})
+        EXPECT_EQ(copy.GetPixelColor(p.x, p.y), clLime) << p.x << ',' << p.y;
+    EXPECT_TRUE(failing.PaintFailed()) << "the screen keeps its marker";
+}
+
+TEST_F(Painting, ADragStepRedrawsOnlyTheOutlines)
+{
+    site.SetColor(clWhite);
+    TTestBox& dragged = Box({0, 0, 254, 254}, 0, clRed);
+    TTestBox& away = Box({600, 500, 900, 700}, 0, clBlue);
+    // A window that keeps its screen and paints what the site invalidates.
+    const TRect all{0, 0, site.Width(), site.Height()};
+    TBitmap screen(site.Width(), site.Height());
+    TRect pending;
+    int shown = 0;
+    site.Host.Invalidate = [&](const TRect& r) { pending = pending.IsEmpty() ? r : UnionRect(pending, r); };
+    site.Host.Update = [&] {
+        if (!pending.IsEmpty())
+            site.PaintWindow(screen.Canvas(), std::exchange(pending, TRect{}));
+    };
+    site.Host.ScreenCanvas = [&]() -> TCanvas* { return &screen.Canvas(); };
+    site.Host.ShowScreen = [&](const TRect&) { ++shown; };
+    site.PaintWindow(screen.Canvas(), all);
+    const int awayPaints = away.PaintCount;
+    const auto sameAsAFreshPaint = [&] {
+        TBitmap fresh(site.Width(), site.Height());
+        site.PaintWindow(fresh.Canvas(), all);
+        return FirstDifferentRow(screen, fresh);
+    };
+
+    Press(Centre(dragged));
+    for (int step = 1; step <= 10; ++step)
+        Move({48 + 5 * step, 48 + 3 * step});
+    site.Host.Update();
+    EXPECT_EQ(away.PaintCount, awayPaints) << "an object the outline never met was painted again";
+    EXPECT_GE(shown, 10);
+    EXPECT_EQ(sameAsAFreshPaint(), -1) << "the outline is where a fresh paint puts it, and only there";
+
+    const int before = away.PaintCount;
+    Release({98, 78});
+    site.Host.Update();
+    EXPECT_EQ(away.PaintCount, before);
+    EXPECT_EQ(dragged.Box, (TRect{132, 79, 386, 333}));
+    EXPECT_EQ(sameAsAFreshPaint(), -1) << "the outline is erased and the object shown where it went";
+}
+
+class TMappingSite : public TDrawSite {
+public:
+    std::vector<TPoint> Seen;
+
+protected:
+    void PaintAfter(TCanvas& canvas) override
+    {
+        Seen.push_back(canvas.LPtoDP(TPoint{254, 254}));
+        TDrawSite::PaintAfter(canvas);
+    }
+};
+
+TEST(PaintAfter, RunsInThePreparedMappingOnScreenAndInCopies)
+{
+    TMappingSite site;
+    site.Scaler().SetUnitDPI(254);
+    site.SetLogWidth(1000);
+    site.SetLogHeight(800);
+    TBitmap screen(site.Width(), site.Height());
+    site.PaintWindow(screen.Canvas(), {0, 0, site.Width(), site.Height()});
+    TBitmap copy(site.Width(), site.Height());
+    site.DrawTo(copy.Canvas(), {0, 0}, 100);
+    EXPECT_EQ(site.Seen, (std::vector<TPoint>{TPoint{96, 96}, TPoint{96, 96}}));
+    EXPECT_EQ(screen.GetPixelColor(0, 100), clBlack) << "the border stays on the site's edge";
+    EXPECT_EQ(screen.GetPixelColor(site.Width() - 1, 100), clBlack);
+}
+
+// Blending through a mask gives what the picture layer's ratio blender
+// gives: a' = min(255, MulDiv(a, ratio, 100)), then d + trunc(a' (s - d) / 255).
+TEST(BlendThroughMask, UsesThePictureLayersBlender)
+{
+    struct Pair {
+        uint8_t source, dest;
+    };
+    const Pair pairs[] = {{101, 0}, {0, 255}, {200, 13}, {13, 200}, {255, 254}};
+    for (const TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+        const int bytes = format == TPixelFormat::pf24bit ? 3 : 4;
+        for (const int32_t ratio : {0, 33, 50, 99, 100}) {
+            TBitmap target(256, 5, format), image(256, 5, TPixelFormat::pf24bit), mask(256, 5, TPixelFormat::pf8bit);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 256; ++x) {
+                    std::memset(target.Row(y) + bytes * x, pairs[y].dest, 3);
+                    std::memset(image.Row(y) + 3 * x, pairs[y].source, 3);
+                    mask.Row(y)[x] = uint8_t(x);
+                }
+            BlendThroughMask(target, {0, 0, 256, 5}, {0, 0}, image, mask, ratio);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 256; ++x) {
+                    const int a = std::min(255, MulDiv(x, ratio, 100));
+                    const int d = pairs[y].dest, want = d + a * (pairs[y].source - d) / 255;
+                    ASSERT_EQ(target.Row(y)[bytes * x], want) << "mask " << x << " ratio " << ratio << " row " << y;
+                }
+        }
+    }
 }
 
 TEST_F(Painting, AFailingObjectShowsTheMarkerOnScreenAndTheOthersPaint)

@@ -81,6 +81,62 @@ TEST_F(Selection, HandlesFollowTheSelectionAndActOnTheirOwner)
     Release({96, 96});
 }
 
+TEST_F(Selection, ShiftWithAnotherButtonLeavesNoShiftClickBehind)
+{
+    Click(Centre(*a));
+    Click(Centre(*b), ssShift);
+    Press(Centre(*a), ssShift, TMouseButton::mbRight);
+    Release(Centre(*a), ssShift, TMouseButton::mbRight);
+    // A plain click on the other selected object keeps the selection.
+    Click(Centre(*b));
+    EXPECT_EQ(Selected(), (std::vector<bool>{true, true}));
+}
+
+TEST_F(Selection, HandlesTakeNoPressWhileOutlinesArePending)
+{
+    Click(Centre(*a));
+    ASSERT_EQ(site.HandleCount(), 4u);
+    a->LastDragIndex = -100;
+    // An outline waiting for the press, as a creation by dragging leaves one.
+    GhostList().Add(std::make_unique<TMoveGhost>(*b));
+    EXPECT_EQ(site.CursorAt({96, 96}), crDefault) << "the handle shows no sizing cursor either";
+    Press({96, 96});  // on handle 2
+    EXPECT_EQ(a->LastDragIndex, -100) << "the handle added no resize outline";
+    EXPECT_TRUE(GhostList().Active());
+    Release({96, 96});
+}
+
+TEST_F(Selection, ADragKeepsTheCursorItBeganWith)
+{
+    Click(Centre(*a));
+    std::vector<TCursor> shown;
+    site.Host.SetCursor = [&](TCursor cursor) { shown.push_back(cursor); };
+    Press({96, 96});  // handle 2: NW-SE sizing
+    Move({300, 250});  // over nothing
+    Move({240, 40});   // over b
+    Release({240, 40});
+    EXPECT_EQ(shown, (std::vector<TCursor>{crSizeNWSE, crSizeNWSE}));
+
+    // A move shows the site's move cursor once something moved.
+    site.SetMoveCursor(crDrag);
+    shown.clear();
+    Press(Centre(*b));
+    Move({300, 250});
+    Release({300, 250});
+    EXPECT_EQ(shown, (std::vector<TCursor>{crDrag}));
+}
+
+TEST_F(Selection, TheRubberBandStopsAtTheSitesEdge)
+{
+    TTestBox& inside = Box({700, 300, 900, 400});
+    TTestBox& across = Box({800, 500, 1100, 600});  // reaches past the right edge (1000)
+    Press({250, 100});
+    Move({600, 300});
+    Release({600, 300});
+    EXPECT_TRUE(inside.Selected());
+    EXPECT_FALSE(across.Selected()) << "the band cannot reach beyond the site";
+}
+
 TEST_F(Selection, TheRubberBandSelectsWhatLiesWhollyInside)
 {
     TTestBox& c = Box({0, 400, 254, 654});

@@ -84,6 +84,20 @@ TEST(XMLIniFile, ReadsShiftJisWithWindowsCharactersAndSelectsByAttribute)
     EXPECT_EQ(again.GetSection("PrinterData[@PrinterName=\"B ①\"]").GetText(), "😀 ①");
 }
 
+TEST(XMLIniFile, AddToAListWhoseParentIsMissingCreatesTheParent)
+{
+    TXMLIniFile ini;
+    TXMLIniSectionList list = ini.GetSections("Printers\\PrinterData");
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_FALSE(ini.SectionExists("Printers")) << "asking creates nothing";
+    list.Add().WriteString("PrinterName", "A");
+    EXPECT_FALSE(ini.SectionExists("PrinterData")) << "not beside the missing parent";
+    EXPECT_EQ(ini.GetSection("Printers\\PrinterData").ReadString("PrinterName", ""), "A");
+    list.Add();
+    EXPECT_EQ(ini.GetSections("Printers\\PrinterData").Count(), 2) << "the second goes under the same parent";
+    EXPECT_EQ(ini.GetSections("Printers").Count(), 1);
+}
+
 TEST(XMLIniFile, ErrorsAreReportedAndMissingFilesChangeNothing)
 {
     TXMLIniFile ini;

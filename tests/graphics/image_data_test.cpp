@@ -1,5 +1,7 @@
+#include "graphics/encoded_images.h"
 #include "graphics/gr_effector.h"
 #include "graphics/image_data.h"
+#include "graphics/png_codec.h"
 #include "graphics/safety_bitmap.h"
 #include "picture_fixtures.h"
 #include "pixel_picture.h"
@@ -49,6 +51,22 @@ TEST(ImageData, ClipOutsideThePictureShowsWhiteOrTheTransparentColour)
     auto* bitmap = static_cast<TSafetyBitmap*>(image.GetFilteredPicture().Graphic());
     EXPECT_TRUE(bitmap->Transparent());
     EXPECT_EQ(bitmap->TransparentColor(), clRed);
+}
+
+TEST(ImageData, ClipShowsSeeThroughPartsOfAPngOverTheTransparentColour)
+{
+    // Lime, then a fully see-through pixel; the clip reaches one pixel beyond.
+    TBitmap pixels(2, 1, TPixelFormat::pf32bit);
+    pixels.Row(0)[0] = 0, pixels.Row(0)[1] = 255, pixels.Row(0)[2] = 0, pixels.Row(0)[3] = 255;
+    pixels.Row(0)[4] = 255, pixels.Row(0)[5] = 255, pixels.Row(0)[6] = 255, pixels.Row(0)[7] = 0;
+    auto png = std::make_unique<TPNGImage>();
+    png->LoadFromBytes(EncodePng(pixels, true));
+    TImageData image;
+    image.Picture().SetGraphic(std::move(png));
+    image.ClipFilter().SetClipRect({0, 0, 3, 1});
+    EXPECT_EQ(PixelPicture(ResultBitmap(image), BasicLegend()), "g..\n") << "no transparency: over white";
+    image.SetTransparentColor(clRed);
+    EXPECT_EQ(PixelPicture(ResultBitmap(image), BasicLegend()), "grr\n");
 }
 
 TEST(ImageData, FiltersRunInOrderClipBlurMonotoneLight)
@@ -152,6 +170,18 @@ TEST(ImageData, ResetClipFitsTheAspectCentred)
         image.ResetClip(c.width, c.height);
         EXPECT_EQ(image.ClipFilter().ClipRect(), c.want) << c.width << ':' << c.height;
     }
+}
+
+TEST(ImageData, ResetClipCentresOddSizesLikeFitRect)
+{
+    // 10 x 3 fitted to 1 : 1 is 3 wide: 10 div 2 - 3 div 2 = 4, not (10 - 3) / 2 = 3.
+    TImageData image;
+    image.Picture().ForceBitmap().Assign(TBitmap(10, 3, TPixelFormat::pf24bit));
+    image.ResetClip(1, 1);
+    EXPECT_EQ(image.ClipFilter().ClipRect(), (TRect{4, 0, 7, 3}));
+    image.Picture().ForceBitmap().Assign(TBitmap(3, 10, TPixelFormat::pf24bit));
+    image.ResetClip(1, 1);
+    EXPECT_EQ(image.ClipFilter().ClipRect(), (TRect{0, 4, 3, 7}));
 }
 
 TEST(ImageData, AssignReportsOneChange)
