@@ -49,14 +49,14 @@ TBitmap& gradientScratch()
 
 }  // namespace
 
-// The bitmap of a spec as a stored object: a bitmap's stored form is its
+// The bitmap of a colour fill as a stored object: a bitmap's stored form is its
 // "Data" entry, the 32-bit size and the bitmap file. Never written; a
-// reader assigns what it holds to the spec.
+// reader assigns what it holds to the colour fill.
 class TColorSpec::TBitmapFiler : public TPersistent {
     ORVELLA_PERSISTENT(TBitmapFiler)
 
 public:
-    explicit TBitmapFiler(TColorSpec& spec) : spec_(spec) {}
+    explicit TBitmapFiler(TColorSpec& colorFill) : colorFill_(colorFill) {}
 
     void DefineProperties(TFiler& filer) override
     {
@@ -66,13 +66,13 @@ public:
             [this](TByteReader& in) {
                 TSafetyBitmap bitmap;
                 bitmap.ReadData(in.ReadBytes(in.Remaining()));
-                spec_.SetBitmap(bitmap.Bitmap());
+                colorFill_.SetBitmap(bitmap.Bitmap());
             },
             [](std::string&) {}, false);
     }
 
 private:
-    TColorSpec& spec_;
+    TColorSpec& colorFill_;
 };
 
 const TClassInfo& TColorSpec::TBitmapFiler::StaticClassInfo()

@@ -124,7 +124,7 @@ public:
     TShadowBox() { Shadow.SetColor(0); }
     TColorSpec Shadow;
     const TColorSpec& GetColorSpec() const override { return Shadow; }
-    void SetColorSpec(const TColorSpec& spec) override { Shadow.Assign(spec); }
+    void SetColorSpec(const TColorSpec& colorFill) override { Shadow.Assign(colorFill); }
     bool GetDisabled() const override { return false; }
     void SetDisabled(bool) override {}
     void* QueryInterface(const TGuid& iid) override
