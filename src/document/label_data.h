@@ -123,6 +123,9 @@ public:
     // Bottom-first, ready to add to a view in that order: names cleared,
     // dates and backgrounds brought up to date, centres kept inside the face.
     std::vector<std::unique_ptr<TDrawObject>> LoadFaceObjects(int face);
+    // The same for a face stream from elsewhere (a script, a template), read
+    // as if the face held it.
+    std::vector<std::unique_ptr<TDrawObject>> LoadFaceObjectsFrom(int face, std::string_view stream);
     // list is top-first, as a view gives it.
     void SaveFaceObjects(int face, const TDOList& list);
     void ClearFaceObjects(int face);

@@ -197,7 +197,15 @@ std::vector<std::unique_ptr<TDrawObject>> TLabelData::LoadFaceObjects(int face)
     const int index = faceIndex(face);
     if (index == kNoFace)
         return {};
-    std::vector<std::unique_ptr<TDrawObject>> objects = ReadFaceObjects(readFaceStream(kObjectList, index));
+    return LoadFaceObjectsFrom(face, readFaceStream(kObjectList, index));
+}
+
+std::vector<std::unique_ptr<TDrawObject>> TLabelData::LoadFaceObjectsFrom(int face, std::string_view stream)
+{
+    const int index = faceIndex(face);
+    if (index == kNoFace)
+        return {};
+    std::vector<std::unique_ptr<TDrawObject>> objects = ReadFaceObjects(stream);
     if (objects.empty())
         return objects;
 

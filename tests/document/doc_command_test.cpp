@@ -1,5 +1,5 @@
 // orvella-tool doc: new documents on the compiled catalog's papers, their
-// listing and their text dump.
+// listing, their text dump and objects put on a face from a text.
 
 #include "document/do_group.h"
 #include "document/document_classes.h"
@@ -127,6 +127,63 @@ TEST(DocCommand, ASecondProcessCannotOpenOrSaveOverADocumentHeldOpen)
         EXPECT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 1);
     }
     EXPECT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0) << "released with the document";
+}
+
+TEST(DocCommand, PutReplacesOneFaceWithTheObjectsOfAText)
+{
+    const CatalogPaper paper = CatalogPapers().front();
+    TempDir dir;
+    const std::string file = dir.File("put.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0);
+    // Indented as "doc dump" prints a face's objects, a group holding two.
+    WriteFile(dir.File("objects.txt"),
+              "  object TDOGroup\n"
+              "    object TDOGroup\n    end\n"
+              "    object TDOGroup\n    end\n"
+              "  end\n"
+              "  object TDOGroup\n  end\n");
+    const ToolRun put = RunTool({"doc", "put", file, dir.File("objects.txt"), "--sheet", "0", "--face", "0"});
+    ASSERT_EQ(put.status, 0) << put.err;
+    const ToolRun opened = RunTool({"doc", "open", file});
+    EXPECT_NE(opened.out.find("  face 0\t2 objects\tTDOGroup[TDOGroup,TDOGroup]\tTDOGroup\n"), std::string::npos)
+        << opened.out;
+
+    // Putting again replaces what the face held.
+    WriteFile(dir.File("one.txt"), "object TDOGroup\nend\n");
+    ASSERT_EQ(RunTool({"doc", "put", file, dir.File("one.txt")}).status, 0);
+    EXPECT_NE(RunTool({"doc", "ls", file}).out.find("  face 0\t1 objects\tTDOGroup\n"), std::string::npos);
+}
+
+TEST(DocCommand, PutRefusesABadTextByItsLineAndLeavesTheDocumentAsItWas)
+{
+    const CatalogPaper paper = CatalogPapers().front();
+    TempDir dir;
+    const std::string file = dir.File("put.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", paper.group, paper.name, file}).status, 0);
+    const std::string saved = ReadFile(file);
+    struct BadText {
+        const char* text;
+        const char* message;
+    };
+    const BadText cases[] = {
+        {"object TDOGroup\n  Left = 1 2\nend\n", "(2行目)"},                 // syntax
+        {"object TDOGroup\nend\nobject TNoSuchObject\nend\n", "line 3: "},   // unknown class
+        {"object TDOGroup\n  object TDOGroup\n  end\n", "\"end\" is missing"},
+        {"\n", "no \"object ... end\" blocks"},
+    };
+    for (const BadText& bad : cases) {
+        WriteFile(dir.File("bad.txt"), bad.text);
+        const ToolRun put = RunTool({"doc", "put", file, dir.File("bad.txt")});
+        EXPECT_EQ(put.status, 1) << bad.text;
+        EXPECT_NE(put.err.find(bad.message), std::string::npos) << put.err;
+        EXPECT_EQ(ReadFile(file), saved) << bad.text;
+    }
+    WriteFile(dir.File("good.txt"), "object TDOGroup\nend\n");
+    EXPECT_EQ(RunTool({"doc", "put", file, dir.File("good.txt"), "--face", "99"}).status, 1);
+    EXPECT_EQ(RunTool({"doc", "put", file, dir.File("good.txt"), "--sheet", "1"}).status, 1);
+    EXPECT_EQ(RunTool({"doc", "put", file, dir.File("missing.txt")}).status, 1);
+    EXPECT_EQ(RunTool({"doc", "put", file}).status, 2);
+    EXPECT_EQ(ReadFile(file), saved);
 }
 
 TEST(DocCommand, RefusesAnUnknownPaperAndBadUsage)

@@ -1,5 +1,7 @@
 #include "commands.h"
 
+#include "document/document_classes.h"
+
 #include <cstring>
 #include <iostream>
 
@@ -17,13 +19,15 @@ const ToolCommand kCommands[] = {
     {"paper", "ls CATALOG | render CATALOG GROUP NAME OUT.png", RunPaper, true},
     {"face-test", "OUT.png [GROUP NAME]", RunFaceTest, true},
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
-    {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC", RunDoc, true},
+    {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC | put DOC FILE [--sheet N] [--face N]", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
 };
 
 }  // namespace
 
 std::span<const ToolCommand> Commands() { return kCommands; }
+
+void RegisterToolClasses() { RegisterDocumentClasses(); }
 
 int UsageError(const char* name)
 {

@@ -36,6 +36,12 @@ int RunImage(const Arguments& args);
 int RunDoc(const Arguments& args);
 int RunRender(const Arguments& args);
 
+int PutDocumentObjects(const Arguments& args);
+
+// Registers every stored class the program knows, so that documents read
+// here as in the program.
+void RegisterToolClasses();
+
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
 

@@ -1,6 +1,7 @@
 // orvella-tool doc new [--catalog FILE] GROUP NAME OUT.ovd
 // orvella-tool doc ls DOC
 // orvella-tool doc dump DOC
+// (doc put: doc_put.cpp)
 // Makes a label document on a paper of the system catalog (by default the
 // one beside the program's data), lists a document's sheets with their
 // papers and each face's object classes, and prints every component stream
@@ -13,7 +14,6 @@
 #include "formats/component_stream.h"
 #include "formats/doc_name_list.h"
 #include "formats/doc_stream.h"
-#include "document/document_classes.h"
 #include "document/label_data.h"
 #include "document/label_data_layout.h"
 #include "drawing/draw_object.h"
@@ -46,7 +46,7 @@ int newDocument(const Arguments& args)
     }
     if (rest.size() != 3)
         return UsageError("doc");
-    RegisterDocumentClasses();
+    RegisterToolClasses();
     TPapersV2 catalog(catalogFile, true, true);
     for (int i = 0; i < catalog.Count(); ++i) {
         const TPaperInfo& paper = catalog.Papers(i);
@@ -99,7 +99,7 @@ std::vector<std::string> faceClasses(std::string bytes)
 
 int listDocument(const std::string& fileName)
 {
-    RegisterDocumentClasses();
+    RegisterToolClasses();
     TLabelData doc;
     doc.LoadFromFile(fileName);
     const int current = doc.CurrentSheet();
@@ -150,7 +150,7 @@ std::string describeObject(TDrawObject& object)
 // through the program's classes: what this lists, the program can open.
 int openDocument(const std::string& fileName)
 {
-    RegisterDocumentClasses();
+    RegisterToolClasses();
     TLabelData doc;
     doc.LoadFromFile(fileName);
     for (int sheet = 0; sheet < doc.SheetCount(); ++sheet) {
@@ -216,6 +216,8 @@ int RunDoc(const Arguments& args)
         return openDocument(args[1]);
     if (args.size() == 2 && args[0] == "dump")
         return dumpDocument(args[1]);
+    if (!args.empty() && args[0] == "put")
+        return PutDocumentObjects(args);
     return UsageError("doc");
 }
 

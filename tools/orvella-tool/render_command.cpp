@@ -6,7 +6,6 @@
 
 #include "commands.h"
 
-#include "document/document_classes.h"
 #include "document/label_data.h"
 #include "document/sheet_painter.h"
 #include "graphics/bitmap.h"
@@ -79,7 +78,7 @@ int RunRender(const Arguments& args)
     }
     TBitmap bitmap;
     try {
-        RegisterDocumentClasses();
+        RegisterToolClasses();
         TLabelData data;
         data.LoadFromFile(args[0]);
         if (sheet < 0 || sheet >= data.SheetCount()) {
