@@ -81,6 +81,9 @@ public:
     // A face's preview straight from a document file, without opening the
     // document; false when the file has no such preview.
     static bool ReadPreviewFromFile(const std::string& fileName, int sheet, int face, TPictureEx& picture);
+    // The preview of the face that was current when the file was saved (on
+    // the sheet that was current), read the same way.
+    static bool ReadCurrentPreviewFromFile(const std::string& fileName, TPictureEx& picture);
 
     // --- sheets ---
     int SheetCount() const;

@@ -5,7 +5,9 @@
 
 #include "formats/doc_name_list.h"
 #include "formats/doc_stream.h"
+#include "document/data_info.h"
 #include "document/label_data_layout.h"
+#include "formats/component_stream.h"
 #include "document/ld_objects.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_object.h"
@@ -426,12 +428,10 @@ bool TLabelData::GetPreview(int face, TPictureEx& picture)
     return !picture.Empty();
 }
 
-bool TLabelData::ReadPreviewFromFile(const std::string& fileName, int sheet, int face, TPictureEx& picture)
+namespace {
+
+bool readPreview(TFileStorage& file, const TDocNameList& sheets, int sheet, int face, TPictureEx& picture)
 {
-    TFileStorage file(fileName, dmRead | dmShareDenyWrite);
-    if (!file.StreamExists(kSheetList))
-        return false;
-    TDocNameList sheets(file, kSheetList);
     if (sheet < 0 || sheet >= sheets.Count())
         return false;
     const std::string previewPath = sheets.ElementPath(sheet) + "\\" + kPreviewList;
@@ -445,6 +445,40 @@ bool TLabelData::ReadPreviewFromFile(const std::string& fileName, int sheet, int
         return false;
     ReadPreviewBytes(bytes, picture);
     return !picture.Empty();
+}
+
+}  // namespace
+
+bool TLabelData::ReadPreviewFromFile(const std::string& fileName, int sheet, int face, TPictureEx& picture)
+{
+    TFileStorage file(fileName, dmRead | dmShareDenyWrite);
+    if (!file.StreamExists(kSheetList))
+        return false;
+    TDocNameList sheets(file, kSheetList);
+    return readPreview(file, sheets, sheet, face, picture);
+}
+
+bool TLabelData::ReadCurrentPreviewFromFile(const std::string& fileName, TPictureEx& picture)
+{
+    TFileStorage file(fileName, dmRead | dmShareDenyWrite);
+    if (!file.StreamExists(kSheetList) || !file.StreamExists(kDataInfoStream))
+        return false;
+    TDocNameList sheets(file, kSheetList);
+    TDataInfo info;
+    ReadComponentRes(TDocStream(file, dmRead, kDataInfoStream).ReadAll(), info);
+    const int sheet = info.CurrentSheetNo;
+    if (sheet < 0 || sheet >= sheets.Count())
+        return false;
+    const std::string infoPath = sheets.ElementPath(sheet) + "\\" + kInfoStream;
+    int face = 0;
+    if (file.StreamExists(infoPath)) {
+        TLabelData settings{Bare{}};
+        ReadComponentRes(TDocStream(file, dmRead, infoPath).ReadAll(), settings);
+        // Face 0 holds the design of every face when they are not designed apart.
+        if (settings.SeparatelyDesign())
+            face = settings.CurrentLabelNo();
+    }
+    return readPreview(file, sheets, sheet, face, picture);
 }
 
 }  // namespace orvella

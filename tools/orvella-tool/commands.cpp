@@ -21,6 +21,7 @@ const ToolCommand kCommands[] = {
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
     {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC | put DOC FILE [--sheet N] [--face N]", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
+    {"thumbnail", "DOC OUT.png SIZE", RunThumbnail, false},
 };
 
 }  // namespace

@@ -35,6 +35,7 @@ int RunFaceTest(const Arguments& args);
 int RunImage(const Arguments& args);
 int RunDoc(const Arguments& args);
 int RunRender(const Arguments& args);
+int RunThumbnail(const Arguments& args);
 
 int PutDocumentObjects(const Arguments& args);
 
