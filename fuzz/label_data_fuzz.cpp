@@ -1,10 +1,13 @@
 // Label documents arrive from anywhere: open any bytes as a document, and
 // what a window asks of an opened one (every sheet, its paper, every face's
-// objects) must answer or fail with a clear error, never crash. Previews
-// and saving are left out: rendering needs the GUI.
+// objects) must answer or fail with a clear error, never crash; so must the
+// thumbnailer's reading of the stored preview alone. Rendering previews and
+// saving are left out: they need the GUI.
 
 #include "document/label_data.h"
 #include "formats/storage_error.h"
+#include "graphics/picture_error.h"
+#include "graphics/picture_ex.h"
 #include "formats/stream_format.h"
 #include "paper/paper_error.h"
 #include "paper/paper_info.h"
@@ -58,6 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const orvella::ECp932&) {
     } catch (const orvella::EZlibContainer&) {
     } catch (const orvella::EPaperCatalog&) {
+    }
+    try {
+        orvella::TPictureEx preview;
+        (void)orvella::TLabelData::ReadCurrentPreviewFromFile(input, preview);
+    } catch (const orvella::EStorageError&) {
+    } catch (const orvella::EFilerError&) {
+    } catch (const orvella::ECp932&) {
+    } catch (const orvella::EZlibContainer&) {
+    } catch (const orvella::EInvalidGraphic&) {
     }
     return 0;
 }
