@@ -60,3 +60,35 @@ TEST(FaceTestCommand, NamesAPaperOrFailsClearly)
 
 }  // namespace
 }  // namespace orvella
+
+namespace orvella {
+namespace {
+
+// orvella-tool site-test: the objects overlap, the blended ellipse lets the
+// rectangle below show through, and the failing object shows its marker
+// while the others still draw.
+TEST(SiteTestCommand, DrawsEveryObjectAndTheFailureMarker)
+{
+    test::TempDir dir;
+    const std::string out = dir.File("site.png");
+    const test::ToolRun run = test::RunTool({"site-test", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QImage picture(QString::fromStdString(out));
+    ASSERT_EQ(picture.size(), QSize(681, 492)) << run.out;
+    EXPECT_EQ(run.out, "681x492\n");
+    const auto at = [&](int x, int y) { return picture.pixelColor(x, y); };
+    EXPECT_EQ(at(100, 100), QColor(0x30, 0x70, 0xC0)) << "the bottom rectangle";
+    EXPECT_EQ(at(500, 130), QColor(0x40, 0xB0, 0x40)) << "the top rectangle";
+    const QColor mixed = at(300, 200);  // the ellipse over the bottom rectangle
+    EXPECT_GT(mixed.red(), 0x60);
+    EXPECT_GT(mixed.blue(), 0x50);
+    int hatch = 0;  // the failure marker's red hatching
+    for (int y = 320; y < 440; ++y)
+        for (int x = 100; x < 300; ++x)
+            hatch += at(x, y) == QColor(Qt::red);
+    EXPECT_GT(hatch, 2000);
+    EXPECT_EQ(at(205, 140), QColor(0x30, 0x70, 0xC0)) << "outside the ellipse nothing is blended";
+}
+
+}  // namespace
+}  // namespace orvella

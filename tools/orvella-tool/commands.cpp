@@ -18,6 +18,7 @@ const ToolCommand kCommands[] = {
     {"cfb", "ls FILE | cat FILE PATH | pack DIR FILE | unpack FILE DIR", RunCfb, false},
     {"paper", "ls CATALOG | render CATALOG GROUP NAME OUT.png", RunPaper, true},
     {"face-test", "OUT.png [GROUP NAME]", RunFaceTest, true},
+    {"site-test", "OUT.png", RunSiteTest, true},
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
     {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC | put DOC FILE [--sheet N] [--face N]", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},

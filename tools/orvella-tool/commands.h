@@ -36,6 +36,7 @@ int RunImage(const Arguments& args);
 int RunDoc(const Arguments& args);
 int RunRender(const Arguments& args);
 int RunThumbnail(const Arguments& args);
+int RunSiteTest(const Arguments& args);
 
 int PutDocumentObjects(const Arguments& args);
 
