@@ -19,6 +19,7 @@ const ToolCommand kCommands[] = {
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
     {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
+    {"music", "tags FILE... | album FOLDER|PLAYLIST", RunMusic, false},
 };
 
 }  // namespace

@@ -1,0 +1,193 @@
+#include "music/albums.h"
+
+#include "formats/component_stream.h"
+#include "formats/doc_storage.h"
+#include "formats/doc_stream.h"
+#include "frame/app_frame.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+namespace orvella {
+
+namespace {
+
+constexpr const char* kAlbumsStorage = "Albums";
+
+std::unique_ptr<TAlbumInfo> ReadAlbum(TDocStorage& storage, const std::string& name)
+{
+    auto album = std::make_unique<TAlbumInfo>();
+    try {
+        TDocStream stream(storage, dmRead, name);
+        const std::string bytes = stream.ReadAll();
+        TAlbumInfo read;
+        ReadComponent(bytes, read);
+        album->Assign(read);
+    } catch (const std::exception&) {
+        // A damaged album reads as an empty one and keeps its place.
+    }
+    return album;
+}
+
+void WriteAlbum(TDocStorage& storage, const std::string& name, const TAlbumInfo& album)
+{
+    TDocStream stream(storage, dmCreate, name);
+    stream.WriteAll(WriteComponent(album));
+}
+
+}  // namespace
+
+std::string AlbumStreamName(std::uint32_t number)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "$%.8X", unsigned(number));
+    return buffer;
+}
+
+std::uint32_t AlbumStreamNumber(const std::string& name)
+{
+    if (name.size() != 9 || name[0] != '$')
+        return 0;
+    std::uint32_t number = 0;
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        const char c = name[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (digit < 0)
+            return 0;
+        number = number << 4 | std::uint32_t(digit);
+    }
+    return number;
+}
+
+std::string AlbumStoreFileName() { return ExpandMacros("$(UserPreferenceFolder)Albums.dat"); }
+
+TAlbums::TAlbums() = default;
+
+TAlbums::~TAlbums() { Close(); }
+
+void TAlbums::Close()
+{
+    storage_.reset();
+    root_.reset();
+    items_.clear();
+}
+
+void TAlbums::Open(const std::string& fileName, bool readOnly)
+{
+    Close();
+    fileName_ = fileName;
+    readOnly_ = readOnly;
+    namespace fs = std::filesystem;
+    if (readOnly) {
+        root_ = std::make_unique<TFileStorage>(fileName, dmRead | dmShareDenyWrite);
+        if (!root_->StorageExists(kAlbumsStorage))
+            return;
+        storage_ = std::make_unique<TDocStorage>(*root_, false, kAlbumsStorage);
+    } else {
+        const fs::path folder = fs::path(fileName).parent_path();
+        if (!folder.empty())
+            fs::create_directories(folder);
+        if (fs::exists(fileName))
+            root_ = std::make_unique<TFileStorage>(fileName, dmReadWrite | dmShareExclusive);
+        else
+            root_ = std::make_unique<TFileStorage>(fileName, dmCreate);
+        storage_ = std::make_unique<TDocStorage>(*root_, true, kAlbumsStorage);
+        root_->Commit();
+    }
+    std::vector<std::string> names;
+    storage_->ListStreams(names);
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names)
+        items_.push_back({name, ReadAlbum(*storage_, name)});
+}
+
+void TAlbums::reopen()
+{
+    // Drop the half-made change instead of letting the root write it.
+    if (root_)
+        root_->MarkSaved();
+    Open(fileName_, readOnly_);
+}
+
+template <class Change>
+void TAlbums::commit(Change change)
+{
+    if (!storage_ || readOnly_)
+        throw std::runtime_error(fileName_ + ": アルバム情報は読み取り専用です");
+    std::exception_ptr failure;
+    try {
+        change();
+        root_->Commit();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (failure) {
+        reopen();
+        std::rethrow_exception(failure);
+    }
+}
+
+const TAlbumInfo& TAlbums::Album(int index) const { return *items_.at(std::size_t(index)).album; }
+
+const std::string& TAlbums::StreamName(int index) const { return items_.at(std::size_t(index)).name; }
+
+void TAlbums::Store(const TAlbumInfo& album, int index)
+{
+    auto copy = std::make_unique<TAlbumInfo>();
+    copy->Assign(album);
+    if (index < 0 || index >= Count()) {
+        const std::uint32_t last = items_.empty() ? 0 : AlbumStreamNumber(items_.back().name);
+        const std::string name = AlbumStreamName(last + 1);
+        commit([&] { WriteAlbum(*storage_, name, album); });
+        items_.push_back({name, std::move(copy)});
+        return;
+    }
+    const std::string name = items_[std::size_t(index)].name;
+    commit([&] {
+        storage_->DestroyElement(name);
+        WriteAlbum(*storage_, name, album);
+    });
+    items_[std::size_t(index)].album = std::move(copy);
+}
+
+void TAlbums::InsertAt(const TAlbumInfo& album, int index)
+{
+    if (index < 0 || index >= Count()) {
+        Store(album, -1);
+        return;
+    }
+    std::vector<std::string> newNames;
+    for (const TItem& item : items_)
+        newNames.push_back(item.name);
+    const std::string insertedName = items_[std::size_t(index)].name;
+    commit([&] {
+        for (int i = Count() - 1; i >= index; --i) {
+            const std::string next = i + 1 < Count() ? items_[std::size_t(i) + 1].name
+                                                     : AlbumStreamName(AlbumStreamNumber(items_[std::size_t(i)].name) + 1);
+            storage_->RenameElement(items_[std::size_t(i)].name, next);
+            newNames[std::size_t(i)] = next;
+        }
+        WriteAlbum(*storage_, insertedName, album);
+    });
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        items_[i].name = newNames[i];
+    auto copy = std::make_unique<TAlbumInfo>();
+    copy->Assign(album);
+    items_.insert(items_.begin() + index, TItem{insertedName, std::move(copy)});
+}
+
+void TAlbums::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        return;
+    const std::string name = items_[std::size_t(index)].name;
+    commit([&] { storage_->DestroyElement(name); });
+    items_.erase(items_.begin() + index);
+}
+
+}  // namespace orvella
