@@ -25,7 +25,7 @@ constexpr std::array<std::array<int, 5>, 6> kFieldOrders = {{
 struct TSortKey {
     bool numbered = false;
     unsigned long long number = 0;
-    std::string bytes;  // the title in the system code page, as it compares there
+    std::string bytes; // the title in the system code page, as it compares there
 };
 
 TSortKey KeyOf(const std::string& title)
@@ -83,14 +83,17 @@ void AlbumFromFolderName(const std::string& folder, TMusicInfo& music)
     music.Title = name.substr(at + open.size(), end - at - open.size());
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<std::string>& AlbumFieldOrderCaptions()
 {
     static const std::vector<std::string> captions = {
-        "No.－タイトル－時間－アーティスト－アルバム", "No.－時間－タイトル－アーティスト－アルバム",
-        "No.－タイトル－アーティスト－時間－アルバム", "No.－アーティスト－タイトル－時間－アルバム",
-        "No.－時間－タイトル－アーティスト－アルバム", "No.－時間－アーティスト－タイトル－アルバム",
+        "No.－タイトル－時間－アーティスト－アルバム",
+        "No.－時間－タイトル－アーティスト－アルバム",
+        "No.－タイトル－アーティスト－時間－アルバム",
+        "No.－アーティスト－タイトル－時間－アルバム",
+        "No.－時間－タイトル－アーティスト－アルバム",
+        "No.－時間－アーティスト－タイトル－アルバム",
     };
     return captions;
 }
@@ -145,7 +148,7 @@ void TMusicInfo::MergeInto(TAlbumInfo& album) const
 }
 
 void AlbumFromFolder(const std::string& folder, const std::vector<std::string>& fileNames, TAlbumInfo& album,
-                     bool withoutFolderNameParsing)
+    bool withoutFolderNameParsing)
 {
     const bool parseNames = !withoutFolderNameParsing;
     TMusicInfo music;
@@ -162,7 +165,7 @@ void AlbumFromFolder(const std::string& folder, const std::vector<std::string>& 
             found = !record.Album.empty() || !record.Title.empty() || !record.Artist.empty() || record.Duration != 0;
         }
         if (!found) {
-            record = TMusicInfo::TRecord{};
+            record = TMusicInfo::TRecord {};
             RecordFromFileName(fileName, parseNames, record);
         }
         music.Records.push_back(record);
@@ -249,4 +252,4 @@ std::vector<std::string> ListFolderFiles(const std::string& folder)
     return names;
 }
 
-}  // namespace orvella
+} // namespace orvella

@@ -41,7 +41,7 @@ public:
         std::string Album;
         std::string Title;
         std::string Artist;
-        int Duration = 0;  // seconds
+        int Duration = 0; // seconds
     };
     std::string Title;
     std::string Artist;
@@ -59,7 +59,7 @@ std::string TrackTimeText(int seconds);
 // the album's title and artist (from the folder name "Artist「Album」" too,
 // unless withoutFolderNameParsing) and merges them into `album`.
 void AlbumFromFolder(const std::string& folder, const std::vector<std::string>& fileNames, TAlbumInfo& album,
-                     bool withoutFolderNameParsing = false);
+    bool withoutFolderNameParsing = false);
 
 // Reads a playlist into `album`; false (album unchanged) when it cannot be read.
 bool AlbumFromPlaylist(const std::string& playlistFile, TAlbumInfo& album);
@@ -67,4 +67,4 @@ bool AlbumFromPlaylist(const std::string& playlistFile, TAlbumInfo& album);
 // The names of the files (not folders) in `folder`, sorted.
 std::vector<std::string> ListFolderFiles(const std::string& folder);
 
-}  // namespace orvella
+} // namespace orvella

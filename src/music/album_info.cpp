@@ -10,17 +10,20 @@ namespace orvella {
 const TClassInfo& TTrackInfo::StaticClassInfo()
 {
     using C = TTrackInfo;
-    static const TClassInfo info = DeclareClass<C, TCollectionItem>(
-        "TTrackInfo", {
-                          StringProperty("Title", &C::Title),
-                          StringProperty("Artist", &C::Artist),
-                          StringProperty("Time", &C::Time),
-                          StringProperty("Album", &C::Album),
-                      });
+    static const TClassInfo info = DeclareClass<C, TCollectionItem>("TTrackInfo",
+        {
+            StringProperty("Title", &C::Title),
+            StringProperty("Artist", &C::Artist),
+            StringProperty("Time", &C::Time),
+            StringProperty("Album", &C::Album),
+        });
     return info;
 }
 
-TTracks::TTracks() : TCollection(TTrackInfo::StaticClassInfo()) {}
+TTracks::TTracks()
+    : TCollection(TTrackInfo::StaticClassInfo())
+{
+}
 
 const TClassInfo& TTracks::StaticClassInfo()
 {
@@ -34,7 +37,10 @@ struct TTrackFields {
     std::string title, artist, time, album;
 };
 
-TTrackFields FieldsOf(const TTrackInfo& track) { return {track.Title, track.Artist, track.Time, track.Album}; }
+TTrackFields FieldsOf(const TTrackInfo& track)
+{
+    return {track.Title, track.Artist, track.Time, track.Album};
+}
 
 void Rebuild(TTracks& tracks, const std::vector<TTrackFields>& fields)
 {
@@ -56,13 +62,13 @@ std::vector<TTrackFields> AllFields(const TTracks& tracks)
     return fields;
 }
 
-}  // namespace
+} // namespace
 
 TTrackInfo& TTracks::Insert(std::size_t index)
 {
     std::vector<TTrackFields> fields = AllFields(*this);
     index = std::min(index, fields.size());
-    fields.insert(fields.begin() + std::ptrdiff_t(index), TTrackFields{});
+    fields.insert(fields.begin() + std::ptrdiff_t(index), TTrackFields {});
     Rebuild(*this, fields);
     return Get(index);
 }
@@ -85,12 +91,12 @@ void TTracks::Assign(const TTracks& source)
 const TClassInfo& TAlbumInfo::StaticClassInfo()
 {
     using C = TAlbumInfo;
-    static const TClassInfo info = DeclareClass<C, TComponent>(
-        "TAlbumInfo", {
-                          StringProperty("Title", &C::Title),
-                          StringProperty("Artist", &C::Artist),
-                          ObjectProperty("Tracks", &C::Tracks),
-                      });
+    static const TClassInfo info = DeclareClass<C, TComponent>("TAlbumInfo",
+        {
+            StringProperty("Title", &C::Title),
+            StringProperty("Artist", &C::Artist),
+            ObjectProperty("Tracks", &C::Tracks),
+        });
     return info;
 }
 
@@ -119,4 +125,4 @@ void RegisterAlbumClasses()
     RegisterClasses({&TAlbumInfo::StaticClassInfo()});
 }
 
-}  // namespace orvella
+} // namespace orvella

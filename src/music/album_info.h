@@ -15,7 +15,7 @@ class TTrackInfo : public TCollectionItem {
 public:
     std::string Title;
     std::string Artist;
-    std::string Time;  // free text; the program writes "3:07"
+    std::string Time; // free text; the program writes "3:07"
     std::string Album;
 };
 
@@ -50,4 +50,4 @@ bool SameAlbum(const TAlbumInfo& a, const TAlbumInfo& b);
 // Registers TAlbumInfo for reading by class name.
 void RegisterAlbumClasses();
 
-}  // namespace orvella
+} // namespace orvella

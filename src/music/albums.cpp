@@ -37,7 +37,7 @@ void WriteAlbum(TDocStorage& storage, const std::string& name, const TAlbumInfo&
     stream.WriteAll(WriteComponent(album));
 }
 
-}  // namespace
+} // namespace
 
 std::string AlbumStreamName(std::uint32_t number)
 {
@@ -54,9 +54,12 @@ std::uint32_t AlbumStreamNumber(const std::string& name)
     for (std::size_t i = 1; i < name.size(); ++i) {
         const char c = name[i];
         int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
         if (digit < 0)
             return 0;
         number = number << 4 | std::uint32_t(digit);
@@ -64,11 +67,17 @@ std::uint32_t AlbumStreamNumber(const std::string& name)
     return number;
 }
 
-std::string AlbumStoreFileName() { return ExpandMacros("$(UserPreferenceFolder)Albums.dat"); }
+std::string AlbumStoreFileName()
+{
+    return ExpandMacros("$(UserPreferenceFolder)Albums.dat");
+}
 
 TAlbums::TAlbums() = default;
 
-TAlbums::~TAlbums() { Close(); }
+TAlbums::~TAlbums()
+{
+    Close();
+}
 
 void TAlbums::Close()
 {
@@ -114,8 +123,7 @@ void TAlbums::reopen()
     Open(fileName_, readOnly_);
 }
 
-template <class Change>
-void TAlbums::commit(Change change)
+template <class Change> void TAlbums::commit(Change change)
 {
     if (!storage_ || readOnly_)
         throw std::runtime_error(fileName_ + ": アルバム情報は読み取り専用です");
@@ -132,9 +140,15 @@ void TAlbums::commit(Change change)
     }
 }
 
-const TAlbumInfo& TAlbums::Album(int index) const { return *items_.at(std::size_t(index)).album; }
+const TAlbumInfo& TAlbums::Album(int index) const
+{
+    return *items_.at(std::size_t(index)).album;
+}
 
-const std::string& TAlbums::StreamName(int index) const { return items_.at(std::size_t(index)).name; }
+const std::string& TAlbums::StreamName(int index) const
+{
+    return items_.at(std::size_t(index)).name;
+}
 
 void TAlbums::Store(const TAlbumInfo& album, int index)
 {
@@ -167,8 +181,9 @@ void TAlbums::InsertAt(const TAlbumInfo& album, int index)
     const std::string insertedName = items_[std::size_t(index)].name;
     commit([&] {
         for (int i = Count() - 1; i >= index; --i) {
-            const std::string next = i + 1 < Count() ? items_[std::size_t(i) + 1].name
-                                                     : AlbumStreamName(AlbumStreamNumber(items_[std::size_t(i)].name) + 1);
+            const std::string next = i + 1 < Count()
+                ? items_[std::size_t(i) + 1].name
+                : AlbumStreamName(AlbumStreamNumber(items_[std::size_t(i)].name) + 1);
             storage_->RenameElement(items_[std::size_t(i)].name, next);
             newNames[std::size_t(i)] = next;
         }
@@ -178,7 +193,7 @@ void TAlbums::InsertAt(const TAlbumInfo& album, int index)
         items_[i].name = newNames[i];
     auto copy = std::make_unique<TAlbumInfo>();
     copy->Assign(album);
-    items_.insert(items_.begin() + index, TItem{insertedName, std::move(copy)});
+    items_.insert(items_.begin() + index, TItem {insertedName, std::move(copy)});
 }
 
 void TAlbums::Delete(int index)
@@ -190,4 +205,4 @@ void TAlbums::Delete(int index)
     items_.erase(items_.begin() + index);
 }
 
-}  // namespace orvella
+} // namespace orvella

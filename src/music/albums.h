@@ -46,8 +46,7 @@ private:
         std::string name;
         std::unique_ptr<TAlbumInfo> album;
     };
-    template <class Change>
-    void commit(Change change);
+    template <class Change> void commit(Change change);
     void reopen();
     std::string fileName_;
     bool readOnly_ = true;
@@ -63,4 +62,4 @@ std::string AlbumStoreFileName();
 std::string AlbumStreamName(std::uint32_t number);
 std::uint32_t AlbumStreamNumber(const std::string& name);
 
-}  // namespace orvella
+} // namespace orvella

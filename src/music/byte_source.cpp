@@ -11,7 +11,8 @@ std::string TMemorySource::Read(std::int64_t offset, std::size_t count)
     return std::string(bytes_.substr(std::size_t(offset), count));
 }
 
-TFileSource::TFileSource(const std::filesystem::path& path) : file_(path, std::ios::binary)
+TFileSource::TFileSource(const std::filesystem::path& path)
+    : file_(path, std::ios::binary)
 {
     if (!file_ || std::filesystem::is_directory(path))
         throw std::runtime_error("cannot open " + path.string());
@@ -42,4 +43,4 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::int64_t limit)
     return source.Read(0, std::size_t(source.Size()));
 }
 
-}  // namespace orvella
+} // namespace orvella

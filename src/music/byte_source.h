@@ -21,7 +21,10 @@ public:
 
 class TMemorySource : public TByteSource {
 public:
-    explicit TMemorySource(std::string_view bytes) : bytes_(bytes) {}
+    explicit TMemorySource(std::string_view bytes)
+        : bytes_(bytes)
+    {
+    }
     std::int64_t Size() const override { return std::int64_t(bytes_.size()); }
     std::string Read(std::int64_t offset, std::size_t count) override;
 
@@ -44,4 +47,4 @@ private:
 // The whole file, refusing files larger than `limit` bytes (playlists).
 std::string ReadWholeFile(const std::filesystem::path& path, std::int64_t limit);
 
-}  // namespace orvella
+} // namespace orvella

@@ -14,4 +14,4 @@ std::string GenreName(int index);
 // number (as newer taggers write it) is a genre index too.
 std::string ExpandGenreText(const std::string& text);
 
-}  // namespace orvella
+} // namespace orvella

@@ -22,27 +22,36 @@ std::uint32_t SynchSafe32(std::string_view bytes, std::size_t at)
 }
 
 struct TFrameField {
-    const char* id3;  // version 2.3 and 2.4
-    const char* id2;  // version 2.2
+    const char* id3; // version 2.3 and 2.4
+    const char* id2; // version 2.2
     std::string TMP3FileInfo::*field;
 };
 
 constexpr TFrameField kFields[] = {
-    {"TIT2", "TT2", &TMP3FileInfo::Title},        {"TPE1", "TP1", &TMP3FileInfo::Artist},
-    {"TALB", "TAL", &TMP3FileInfo::Album},        {"TYER", "TYE", &TMP3FileInfo::Year},
-    {"TDRC", "", &TMP3FileInfo::Year},            {"TCON", "TCO", &TMP3FileInfo::Genre},
-    {"TCOM", "TCM", &TMP3FileInfo::Comment},      {"TCOP", "TCR", &TMP3FileInfo::RightsNotice},
-    {"TENC", "TEN", &TMP3FileInfo::EncodedBy},    {"TOAL", "TOT", &TMP3FileInfo::SourceAlbum},
+    {"TIT2", "TT2", &TMP3FileInfo::Title},
+    {"TPE1", "TP1", &TMP3FileInfo::Artist},
+    {"TALB", "TAL", &TMP3FileInfo::Album},
+    {"TYER", "TYE", &TMP3FileInfo::Year},
+    {"TDRC", "", &TMP3FileInfo::Year},
+    {"TCON", "TCO", &TMP3FileInfo::Genre},
+    {"TCOM", "TCM", &TMP3FileInfo::Comment},
+    {"TCOP", "TCR", &TMP3FileInfo::RightsNotice},
+    {"TENC", "TEN", &TMP3FileInfo::EncodedBy},
+    {"TOAL", "TOT", &TMP3FileInfo::SourceAlbum},
     {"TSSE", "TSS", &TMP3FileInfo::EncoderSettings},
 };
 
 TTagEncoding EncodingOf(unsigned char code)
 {
     switch (code) {
-    case 1: return TTagEncoding::Utf16;
-    case 2: return TTagEncoding::Utf16BigEndian;
-    case 3: return TTagEncoding::Utf8;
-    default: return TTagEncoding::SystemCodePage;
+    case 1:
+        return TTagEncoding::Utf16;
+    case 2:
+        return TTagEncoding::Utf16BigEndian;
+    case 3:
+        return TTagEncoding::Utf8;
+    default:
+        return TTagEncoding::SystemCodePage;
     }
 }
 
@@ -62,7 +71,7 @@ void ReadTextFrame(std::string_view id, int version, std::string_view body, TMP3
     }
 }
 
-}  // namespace
+} // namespace
 
 bool ReadId3v2(TByteSource& source, TMP3FileInfo& info)
 {
@@ -84,8 +93,7 @@ bool ReadId3v2(TByteSource& source, TMP3FileInfo& info)
     std::size_t pos = 10;
     if (version >= 3 && (flags & 0x40) && bytes.size() >= pos + 4) {
         // Extended header: 2.3 counts its size without the size field, 2.4 with it.
-        const std::uint32_t extended =
-            version == 3 ? BigEndian32(bytes, pos) + 4 : SynchSafe32(bytes, pos);
+        const std::uint32_t extended = version == 3 ? BigEndian32(bytes, pos) + 4 : SynchSafe32(bytes, pos);
         pos += extended;
     }
     const std::size_t idLength = version == 2 ? 3 : 4;
@@ -96,9 +104,9 @@ bool ReadId3v2(TByteSource& source, TMP3FileInfo& info)
             break;
         std::uint32_t size = 0;
         if (version == 2)
-            size = std::uint32_t(static_cast<unsigned char>(bytes[pos + 3])) << 16 |
-                   std::uint32_t(static_cast<unsigned char>(bytes[pos + 4])) << 8 |
-                   static_cast<unsigned char>(bytes[pos + 5]);
+            size = std::uint32_t(static_cast<unsigned char>(bytes[pos + 3])) << 16
+                | std::uint32_t(static_cast<unsigned char>(bytes[pos + 4])) << 8
+                | static_cast<unsigned char>(bytes[pos + 5]);
         else if (version == 3)
             size = BigEndian32(bytes, pos + 4);
         else
@@ -123,4 +131,4 @@ bool ReadId3v2(TByteSource& source, TMP3FileInfo& info)
     return true;
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

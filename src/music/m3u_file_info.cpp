@@ -39,7 +39,7 @@ bool IsWindowsAbsolute(const std::string& path)
     return (path.size() >= 2 && path[1] == ':') || path.starts_with("\\\\");
 }
 
-}  // namespace
+} // namespace
 
 std::string ResolvePlaylistPath(const std::string& playlistFile, const std::string& written)
 {
@@ -51,7 +51,7 @@ std::string ResolvePlaylistPath(const std::string& playlistFile, const std::stri
         base = ".";
     fs::path path = base;
     for (const std::string& part : SplitBackslashPath(written)) {
-        if (part == "." )
+        if (part == ".")
             continue;
         if (part == "..") {
             path /= "..";
@@ -94,7 +94,9 @@ bool TM3UFileInfo::LoadFromBytes(const std::string& bytes)
         const std::string text = DecodeTextFile(bytes);
         const TLines lines = SplitLines(text);
         const std::string& first = lines.front();
-        if (first.starts_with("曲名"))
+        // iTunes begins its export with the title column; older versions
+        // call it "曲名", newer ones "名前".
+        if (first.starts_with("曲名") || first.starts_with("名前"))
             ReadItunesText(lines, *this);
         else if (first.starts_with("<?xm"))
             ReadItunesXml(text, *this);
@@ -116,10 +118,22 @@ const TM3UFileInfo::TEntry* TM3UFileInfo::entry(int index) const
     return &Entries[std::size_t(index - 1)];
 }
 
-std::string TM3UFileInfo::Path(int index) const { return entry(index) ? entry(index)->Path : std::string(); }
-std::string TM3UFileInfo::EntryTitle(int index) const { return entry(index) ? entry(index)->Title : std::string(); }
-std::string TM3UFileInfo::EntryArtist(int index) const { return entry(index) ? entry(index)->Artist : std::string(); }
-std::string TM3UFileInfo::EntryAlbum(int index) const { return entry(index) ? entry(index)->Album : std::string(); }
+std::string TM3UFileInfo::Path(int index) const
+{
+    return entry(index) ? entry(index)->Path : std::string();
+}
+std::string TM3UFileInfo::EntryTitle(int index) const
+{
+    return entry(index) ? entry(index)->Title : std::string();
+}
+std::string TM3UFileInfo::EntryArtist(int index) const
+{
+    return entry(index) ? entry(index)->Artist : std::string();
+}
+std::string TM3UFileInfo::EntryAlbum(int index) const
+{
+    return entry(index) ? entry(index)->Album : std::string();
+}
 
 int TM3UFileInfo::Duration(int index) const
 {
@@ -133,4 +147,4 @@ int TM3UFileInfo::Duration(int index) const
     }
 }
 
-}  // namespace orvella
+} // namespace orvella

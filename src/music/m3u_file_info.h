@@ -31,7 +31,7 @@ public:
     struct TEntry {
         std::string Path;
         std::string Title;
-        std::string Duration;  // seconds as decimal text
+        std::string Duration; // seconds as decimal text
         std::string Artist;
         std::string Album;
     };
@@ -47,4 +47,4 @@ private:
 // file name that does not exist as written is looked up ignoring case.
 std::string ResolvePlaylistPath(const std::string& playlistFile, const std::string& written);
 
-}  // namespace orvella
+} // namespace orvella

@@ -48,7 +48,7 @@ void ReadId3v1(TByteSource& source, TMP3FileInfo& info)
     info.DataEnd -= 128;
 }
 
-}  // namespace
+} // namespace
 
 std::string BaseNameWithoutExtension(const std::string& path)
 {
@@ -106,7 +106,7 @@ bool TMP3FileInfo::ReadSource(TByteSource& source)
 bool TMP3FileInfo::Read()
 {
     try {
-        TFileSource source{std::filesystem::path(FileName)};
+        TFileSource source {std::filesystem::path(FileName)};
         return ReadSource(source);
     } catch (const std::exception&) {
         clear();
@@ -139,4 +139,4 @@ std::int64_t TMP3FileInfo::PictureOffset(int index) const
     return Pictures[std::size_t(index)].Offset;
 }
 
-}  // namespace orvella
+} // namespace orvella

@@ -13,14 +13,14 @@ namespace orvella {
 class TByteSource;
 
 struct TMusicPicture {
-    std::string Format;       // "JPG" or "PNG"
-    std::int64_t Offset = 0;  // of the picture data in the file
+    std::string Format; // "JPG" or "PNG"
+    std::int64_t Offset = 0; // of the picture data in the file
 };
 
 class TMP3FileInfo {
 public:
     std::string FileName;
-    int Duration = 0;  // whole seconds, 0 when not determined
+    int Duration = 0; // whole seconds, 0 when not determined
     std::string Title;
     std::string Artist;
     std::string Album;
@@ -54,4 +54,4 @@ private:
 // The file name of `path` without its folder and extension.
 std::string BaseNameWithoutExtension(const std::string& path);
 
-}  // namespace orvella
+} // namespace orvella

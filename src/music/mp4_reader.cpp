@@ -15,13 +15,12 @@ constexpr std::int64_t kMaxMovieBox = 64 << 20;
 
 struct TBox {
     std::string_view type;
-    std::size_t body = 0;  // offset of the body in the buffer
+    std::size_t body = 0; // offset of the body in the buffer
     std::size_t end = 0;
 };
 
 // The boxes inside bytes[from, to); stops at the first one that does not fit.
-template <class Visit>
-void ForEachBox(std::string_view bytes, std::size_t from, std::size_t to, Visit visit)
+template <class Visit> void ForEachBox(std::string_view bytes, std::size_t from, std::size_t to, Visit visit)
 {
     std::size_t pos = from;
     while (pos + 8 <= to) {
@@ -37,7 +36,7 @@ void ForEachBox(std::string_view bytes, std::size_t from, std::size_t to, Visit 
         }
         if (size < header || size > to - pos)
             return;
-        visit(TBox{bytes.substr(pos + 4, 4), pos + header, pos + std::size_t(size)});
+        visit(TBox {bytes.substr(pos + 4, 4), pos + header, pos + std::size_t(size)});
         pos += std::size_t(size);
     }
 }
@@ -57,9 +56,13 @@ void ReadItemList(std::string_view bytes, const TBox& ilst, std::int64_t fileOff
     ForEachBox(bytes, ilst.body, ilst.end, [&](const TBox& item) {
         if (item.type == "\xA9nam")
             info.Title = ItemText(bytes, item);
-        else if (item.type == "\xA9" "ART")
+        else if (item.type
+            == "\xA9"
+               "ART")
             info.Artist = ItemText(bytes, item);
-        else if (item.type == "\xA9" "alb")
+        else if (item.type
+            == "\xA9"
+               "alb")
             info.Album = ItemText(bytes, item);
         else if (item.type == "covr") {
             ForEachBox(bytes, item.body, item.end, [&](const TBox& data) {
@@ -111,7 +114,7 @@ void ReadMovie(std::string_view bytes, std::int64_t fileOffset, TMP3FileInfo& in
     });
 }
 
-}  // namespace
+} // namespace
 
 bool ReadMpeg4(TByteSource& source, TMP3FileInfo& info)
 {
@@ -143,4 +146,4 @@ bool ReadMpeg4(TByteSource& source, TMP3FileInfo& info)
     return true;
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

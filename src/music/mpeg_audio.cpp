@@ -27,7 +27,7 @@ constexpr std::array<int, 3> kSampleRates = {44100, 48000, 32000};
 
 struct TFrameHeader {
     bool mpeg1 = false;
-    int layer = 0;  // 1, 2 or 3
+    int layer = 0; // 1, 2 or 3
     int bitrate = 0;
     int sampleRate = 0;
     bool mono = false;
@@ -53,8 +53,8 @@ struct TFrameHeader {
 
 bool IsSync(std::string_view bytes, std::size_t at)
 {
-    return at + 1 < bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF &&
-           (static_cast<unsigned char>(bytes[at + 1]) & 0xE0) == 0xE0;
+    return at + 1 < bytes.size() && static_cast<unsigned char>(bytes[at]) == 0xFF
+        && (static_cast<unsigned char>(bytes[at + 1]) & 0xE0) == 0xE0;
 }
 
 bool ParseHeader(std::string_view bytes, std::size_t at, TFrameHeader& header)
@@ -64,7 +64,7 @@ bool ParseHeader(std::string_view bytes, std::size_t at, TFrameHeader& header)
     const auto b1 = static_cast<unsigned char>(bytes[at + 1]);
     const auto b2 = static_cast<unsigned char>(bytes[at + 2]);
     const auto b3 = static_cast<unsigned char>(bytes[at + 3]);
-    const int version = b1 >> 3 & 3;  // 0 MPEG-2.5, 1 reserved, 2 MPEG-2, 3 MPEG-1
+    const int version = b1 >> 3 & 3; // 0 MPEG-2.5, 1 reserved, 2 MPEG-2, 3 MPEG-1
     const int layerBits = b1 >> 1 & 3;
     if (version == 1 || layerBits == 0)
         return false;
@@ -81,26 +81,24 @@ bool ParseHeader(std::string_view bytes, std::size_t at, TFrameHeader& header)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t BigEndian32(std::string_view bytes, std::size_t at)
 {
     if (at + 4 > bytes.size())
         return 0;
-    return std::uint32_t(static_cast<unsigned char>(bytes[at])) << 24 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 1])) << 16 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 2])) << 8 |
-           static_cast<unsigned char>(bytes[at + 3]);
+    return std::uint32_t(static_cast<unsigned char>(bytes[at])) << 24
+        | std::uint32_t(static_cast<unsigned char>(bytes[at + 1])) << 16
+        | std::uint32_t(static_cast<unsigned char>(bytes[at + 2])) << 8 | static_cast<unsigned char>(bytes[at + 3]);
 }
 
 std::uint32_t LittleEndian32(std::string_view bytes, std::size_t at)
 {
     if (at + 4 > bytes.size())
         return 0;
-    return std::uint32_t(static_cast<unsigned char>(bytes[at + 3])) << 24 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 2])) << 16 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 1])) << 8 |
-           static_cast<unsigned char>(bytes[at]);
+    return std::uint32_t(static_cast<unsigned char>(bytes[at + 3])) << 24
+        | std::uint32_t(static_cast<unsigned char>(bytes[at + 2])) << 16
+        | std::uint32_t(static_cast<unsigned char>(bytes[at + 1])) << 8 | static_cast<unsigned char>(bytes[at]);
 }
 
 std::size_t FindPictureStart(std::string_view bytes, std::string& format)
@@ -171,4 +169,4 @@ bool ReadMpegAudio(TByteSource& source, TMP3FileInfo& info, bool afterTag)
     return true;
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

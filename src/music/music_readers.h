@@ -36,4 +36,4 @@ bool ReadMpegAudio(TByteSource& source, TMP3FileInfo& info, bool afterTag);
 // An MPEG-4 audio file with an "M4" brand: duration, iTunes texts, cover.
 bool ReadMpeg4(TByteSource& source, TMP3FileInfo& info);
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

@@ -18,4 +18,4 @@ void ReadItunesText(const TLines& lines, TM3UFileInfo& list);
 // Raises std::runtime_error on text that is not a property list.
 void ReadItunesXml(const std::string& text, TM3UFileInfo& list);
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

@@ -50,15 +50,20 @@ std::string DecodeEntities(const std::string& text)
         }
         const std::string name = text.substr(i + 1, semi - i - 1);
         char32_t code = 0;
-        if (name == "amp") code = '&';
-        else if (name == "lt") code = '<';
-        else if (name == "gt") code = '>';
-        else if (name == "quot") code = '"';
-        else if (name == "apos") code = '\'';
+        if (name == "amp")
+            code = '&';
+        else if (name == "lt")
+            code = '<';
+        else if (name == "gt")
+            code = '>';
+        else if (name == "quot")
+            code = '"';
+        else if (name == "apos")
+            code = '\'';
         else if (name.size() > 1 && name[0] == '#') {
             try {
-                const unsigned long value = name[1] == 'x' ? std::stoul(name.substr(2), nullptr, 16)
-                                                           : std::stoul(name.substr(1));
+                const unsigned long value
+                    = name[1] == 'x' ? std::stoul(name.substr(2), nullptr, 16) : std::stoul(name.substr(1));
                 code = value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF) ? char32_t(value) : 0;
             } catch (const std::exception&) {
                 code = 0;
@@ -76,9 +81,12 @@ std::string DecodeEntities(const std::string& text)
 
 int HexDigit(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -112,7 +120,7 @@ std::string LocationPath(const std::string& url)
 
 struct TXmlItem {
     bool isTag = false;
-    std::string text;  // tag without brackets, or the text between tags
+    std::string text; // tag without brackets, or the text between tags
 };
 
 std::vector<TXmlItem> XmlItems(const std::string& text)
@@ -152,7 +160,7 @@ std::string TagName(const std::string& tag)
     return tag.substr(0, end);
 }
 
-}  // namespace
+} // namespace
 
 void ReadItunesText(const TLines& lines, TM3UFileInfo& list)
 {
@@ -207,7 +215,7 @@ void ReadItunesXml(const std::string& text, TM3UFileInfo& list)
                 tracksDepth = depth;
             continue;
         }
-        if (name == "dict/" ) {
+        if (name == "dict/") {
             continue;
         }
         if (name == "/dict") {
@@ -247,4 +255,4 @@ void ReadItunesXml(const std::string& text, TM3UFileInfo& list)
     }
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

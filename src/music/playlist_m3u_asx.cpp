@@ -37,7 +37,7 @@ void Commit(TPending& pending, TM3UFileInfo& list)
         }
         list.Entries.push_back(entry);
     }
-    pending = TPending{};
+    pending = TPending {};
 }
 
 std::string Trim(std::string_view text)
@@ -105,7 +105,7 @@ std::string AsxSeconds(const std::string& text)
     return std::to_string(total);
 }
 
-}  // namespace
+} // namespace
 
 void ReadM3u(const TLines& lines, TM3UFileInfo& list)
 {
@@ -136,51 +136,55 @@ void ReadAsx(const TLines& lines, TM3UFileInfo& list)
 {
     bool inEntry = false;
     for (const std::string& raw : lines) {
-        const std::string line = Trim(raw);
-        if (line.size() < 2 || line[0] != '<')
-            continue;
-        std::size_t nameEnd = 1;
-        while (nameEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[nameEnd])))
-            ++nameEnd;
-        const std::string tag = UpperCase(line.substr(1, nameEnd - 1));
-        TM3UFileInfo::TEntry* current = inEntry && !list.Entries.empty() ? &list.Entries.back() : nullptr;
-        std::string value;
-        if (tag == "ASX") {
-            list.Entries.clear();
-            inEntry = false;
-        } else if (tag == "ENTRY") {
-            list.Entries.emplace_back();
-            inEntry = true;
-        } else if (tag == "TITLE") {
-            const std::size_t open = line.find('>');
-            const std::size_t close = line.rfind('<');
-            if (open != std::string::npos && close != std::string::npos && close > open) {
-                const std::string text = Trim(line.substr(open + 1, close - open - 1));
-                if (current)
-                    current->Title = text;
-                else
-                    list.Title = text;
+        const std::string whole = Trim(raw);
+        // Every tag of the line counts, so "<Entry><Ref .../></Entry>" works too.
+        for (std::size_t at = whole.find('<'); at != std::string::npos; at = whole.find('<', at + 1)) {
+            const std::string line = whole.substr(at);
+            if (line.size() < 2 || !std::isalpha(static_cast<unsigned char>(line[1])))
+                continue;
+            std::size_t nameEnd = 1;
+            while (nameEnd < line.size() && std::isalpha(static_cast<unsigned char>(line[nameEnd])))
+                ++nameEnd;
+            const std::string tag = UpperCase(line.substr(1, nameEnd - 1));
+            TM3UFileInfo::TEntry* current = inEntry && !list.Entries.empty() ? &list.Entries.back() : nullptr;
+            std::string value;
+            if (tag == "ASX") {
+                list.Entries.clear();
+                inEntry = false;
+            } else if (tag == "ENTRY") {
+                list.Entries.emplace_back();
+                inEntry = true;
+            } else if (tag == "TITLE") {
+                const std::size_t open = line.find('>');
+                const std::size_t close = open == std::string::npos ? open : line.find('<', open);
+                if (open != std::string::npos && close != std::string::npos && close > open) {
+                    const std::string text = Trim(line.substr(open + 1, close - open - 1));
+                    if (current)
+                        current->Title = text;
+                    else
+                        list.Title = text;
+                }
+            } else if (tag == "REF" && current && QuotedAttribute(line, "href", value)) {
+                current->Path = ResolvePlaylistPath(list.FileName, value);
+            } else if (tag == "PARAM" && QuotedAttribute(line, "name", value)) {
+                const std::string name = UpperCase(value);
+                std::string text;
+                QuotedAttribute(line, "value", text);
+                if (!current) {
+                    if (name == "ARTIST")
+                        list.Artist = text;
+                    else if (name == "ALBUM" || name == "NAME")
+                        list.Title = text;
+                } else if (name == "ALBUM") {
+                    current->Album = text;
+                } else if (name == "ARTIST" || name == "NAME") {
+                    current->Artist = text;
+                }
+            } else if (tag == "DURATION" && current && QuotedAttribute(line, "value", value)) {
+                current->Duration = AsxSeconds(value);
             }
-        } else if (tag == "REF" && current && QuotedAttribute(line, "href", value)) {
-            current->Path = ResolvePlaylistPath(list.FileName, value);
-        } else if (tag == "PARAM" && QuotedAttribute(line, "name", value)) {
-            const std::string name = UpperCase(value);
-            std::string text;
-            QuotedAttribute(line, "value", text);
-            if (!current) {
-                if (name == "ARTIST")
-                    list.Artist = text;
-                else if (name == "ALBUM" || name == "NAME")
-                    list.Title = text;
-            } else if (name == "ALBUM") {
-                current->Album = text;
-            } else if (name == "ARTIST" || name == "NAME") {
-                current->Artist = text;
-            }
-        } else if (tag == "DURATION" && current && QuotedAttribute(line, "value", value)) {
-            current->Duration = AsxSeconds(value);
         }
     }
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

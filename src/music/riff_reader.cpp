@@ -16,16 +16,21 @@ struct TInfoField {
 };
 
 constexpr TInfoField kInfoFields[] = {
-    {"INAM", &TMP3FileInfo::Title},        {"IART", &TMP3FileInfo::Artist},
-    {"IPRD", &TMP3FileInfo::Album},        {"ICMT", &TMP3FileInfo::Comment},
-    {"ICRD", &TMP3FileInfo::Year},         {"IGNR", &TMP3FileInfo::Genre},
-    {"ICOP", &TMP3FileInfo::RightsNotice}, {"IENG", &TMP3FileInfo::EncodedBy},
-    {"ISRC", &TMP3FileInfo::SourceAlbum},  {"ISFT", &TMP3FileInfo::EncoderSettings},
+    {"INAM", &TMP3FileInfo::Title},
+    {"IART", &TMP3FileInfo::Artist},
+    {"IPRD", &TMP3FileInfo::Album},
+    {"ICMT", &TMP3FileInfo::Comment},
+    {"ICRD", &TMP3FileInfo::Year},
+    {"IGNR", &TMP3FileInfo::Genre},
+    {"ICOP", &TMP3FileInfo::RightsNotice},
+    {"IENG", &TMP3FileInfo::EncodedBy},
+    {"ISRC", &TMP3FileInfo::SourceAlbum},
+    {"ISFT", &TMP3FileInfo::EncoderSettings},
 };
 
 void ReadInfoList(std::string_view list, TMP3FileInfo& info)
 {
-    std::size_t pos = 4;  // after "INFO"
+    std::size_t pos = 4; // after "INFO"
     while (pos + 8 <= list.size()) {
         const std::string_view id = list.substr(pos, 4);
         const std::uint32_t size = LittleEndian32(list, pos + 4);
@@ -38,7 +43,7 @@ void ReadInfoList(std::string_view list, TMP3FileInfo& info)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool ReadRiff(TByteSource& source, TMP3FileInfo& info)
 {
@@ -84,4 +89,4 @@ bool ReadRiff(TByteSource& source, TMP3FileInfo& info)
     return true;
 }
 
-}  // namespace orvella::music_detail
+} // namespace orvella::music_detail

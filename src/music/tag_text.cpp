@@ -56,12 +56,12 @@ std::string FirstLineTrimmed(std::string text)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 std::string TagText(std::string_view bytes, TTagEncoding encoding)
 {
-    const bool marked = bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                        static_cast<unsigned char>(bytes[1]) == 0xFE;
+    const bool marked = bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF
+        && static_cast<unsigned char>(bytes[1]) == 0xFE;
     switch (encoding) {
     case TTagEncoding::Utf16:
         return FirstLineTrimmed(DecodeUtf16(bytes, false));
@@ -102,4 +102,4 @@ std::string DecodeTextFile(std::string_view bytes)
     return text;
 }
 
-}  // namespace orvella
+} // namespace orvella

@@ -20,4 +20,4 @@ std::string TagText(std::string_view bytes, TTagEncoding encoding = TTagEncoding
 // (with or without its mark, when the bytes are valid UTF-8), else CP932.
 std::string DecodeTextFile(std::string_view bytes);
 
-}  // namespace orvella
+} // namespace orvella

@@ -40,10 +40,10 @@ std::string Frame(const std::string& header, std::size_t length, const std::stri
     return frame;
 }
 
-const std::string kMpeg1Header = "\xFF\xFB\x90\x00";  // 128 kbit/s, 44.1 kHz, stereo
-const std::string kMpeg2Header = "\xFF\xF3\x80\x00";  // MPEG-2, 64 kbit/s, 22.05 kHz, stereo
+const std::string kMpeg1Header = "\xFF\xFB\x90\x00"; // 128 kbit/s, 44.1 kHz, stereo
+const std::string kMpeg2Header = "\xFF\xF3\x80\x00"; // MPEG-2, 64 kbit/s, 22.05 kHz, stereo
 
-}  // namespace
+} // namespace
 
 std::string Mpeg1Frames(int count)
 {
@@ -79,15 +79,21 @@ std::string Item(const std::string& type, const std::string& value, std::uint32_
     return Box(type, Box("data", Be32(dataType) + Be32(0) + value));
 }
 
-}  // namespace
+} // namespace
 
 std::string M4aFile(int seconds, const std::string& title, const std::string& artist, const std::string& album,
-                    const std::string& cover)
+    const std::string& cover)
 {
     const std::string ftyp = Box("ftyp", std::string("M4A ") + Be32(0) + "M4A mp42isom");
     std::string mvhd = Be32(0) + Be32(0) + Be32(0) + Be32(1000) + Be32(std::uint32_t(seconds) * 1000);
     mvhd.resize(100, '\0');
-    std::string items = Item("\xA9nam", title, 1) + Item("\xA9" "ART", artist, 1) + Item("\xA9" "alb", album, 1);
+    std::string items = Item("\xA9nam", title, 1)
+        + Item("\xA9"
+               "ART",
+            artist, 1)
+        + Item("\xA9"
+               "alb",
+            album, 1);
     if (!cover.empty())
         items += Item("covr", cover, 13);
     const std::string meta = Box("meta", Be32(0) + Box("hdlr", std::string(25, '\0')) + Box("ilst", items));
@@ -103,12 +109,12 @@ std::string WaveFile(int seconds, const std::string& title, const std::string& a
             out += '\0';
         return out;
     };
-    const std::string fmt = chunk("fmt ", std::string("\x01\x00\x01\x00", 4) + Le32(8000) + Le32(8000) +
-                                              std::string("\x01\x00\x08\x00", 4));
+    const std::string fmt = chunk(
+        "fmt ", std::string("\x01\x00\x01\x00", 4) + Le32(8000) + Le32(8000) + std::string("\x01\x00\x08\x00", 4));
     const std::string info = chunk("LIST", "INFO" + chunk("INAM", title + '\0') + chunk("IART", artist + '\0'));
     const std::string data = chunk("data", std::string(std::size_t(seconds) * 8000, '\x80'));
     const std::string body = "WAVE" + fmt + info + data;
     return "RIFF" + Le32(std::uint32_t(body.size())) + body;
 }
 
-}  // namespace orvella::test
+} // namespace orvella::test

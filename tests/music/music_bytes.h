@@ -28,9 +28,9 @@ std::string VbriFile(std::uint32_t frames);
 // An MPEG-4 audio file ("M4A " brand) of `seconds` with the iTunes title,
 // artist and album, and a cover picture when `cover` is not empty.
 std::string M4aFile(int seconds, const std::string& title, const std::string& artist, const std::string& album,
-                    const std::string& cover);
+    const std::string& cover);
 
 // A RIFF WAVE file of `seconds` of 8 kHz mono 8-bit silence with an INFO list.
 std::string WaveFile(int seconds, const std::string& title, const std::string& artist);
 
-}  // namespace orvella::test
+} // namespace orvella::test

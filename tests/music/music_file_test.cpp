@@ -31,11 +31,11 @@ bool Reads(const std::string& bytes)
 struct TagCase {
     const char* name;
     int version;
-    std::string titleFrame;  // encoding byte and text
+    std::string titleFrame; // encoding byte and text
     const char* want;
 };
 
-class Id3v2Title : public ::testing::TestWithParam<TagCase> {};
+class Id3v2Title : public ::testing::TestWithParam<TagCase> { };
 
 TEST_P(Id3v2Title, ReadsTheTitleInEveryVersionAndEncoding)
 {
@@ -46,25 +46,22 @@ TEST_P(Id3v2Title, ReadsTheTitleInEveryVersionAndEncoding)
     EXPECT_EQ(info.Title, c.want);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Id3v2Title,
-    ::testing::Values(
-        TagCase{"v22_cp932", 2, std::string("\0\x93\xfa\x96\x7b", 5), "日本"},
-        TagCase{"v23_utf16le_bom", 3, std::string("\x01\xFF\xFE\xE5\x65\x2C\x67", 7), "日本"},
-        TagCase{"v23_utf16be_bom", 3, std::string("\x01\xFE\xFF\x65\xE5\x67\x2C", 7), "日本"},
-        TagCase{"v23_marked_without_encoding", 3, std::string("\0\xFF\xFE\x41\x00", 5), "A"},
-        TagCase{"v24_utf8", 4, std::string("\x03\xE6\x97\xA5\xE6\x9C\xAC\x00", 8), "日本"},
-        TagCase{"v24_utf16be", 4, std::string("\x02\x00\x41\x00\x42", 5), "AB"},
-        TagCase{"second_line_dropped", 3, std::string("\0Song  \r\nmore", 13), "Song"},
-        TagCase{"frame_of_300_bytes_ignored", 3, "\0" + std::string(299, 'x'), "Some Song"}),
+INSTANTIATE_TEST_SUITE_P(Table, Id3v2Title,
+    ::testing::Values(TagCase {"v22_cp932", 2, std::string("\0\x93\xfa\x96\x7b", 5), "日本"},
+        TagCase {"v23_utf16le_bom", 3, std::string("\x01\xFF\xFE\xE5\x65\x2C\x67", 7), "日本"},
+        TagCase {"v23_utf16be_bom", 3, std::string("\x01\xFE\xFF\x65\xE5\x67\x2C", 7), "日本"},
+        TagCase {"v23_marked_without_encoding", 3, std::string("\0\xFF\xFE\x41\x00", 5), "A"},
+        TagCase {"v24_utf8", 4, std::string("\x03\xE6\x97\xA5\xE6\x9C\xAC\x00", 8), "日本"},
+        TagCase {"v24_utf16be", 4, std::string("\x02\x00\x41\x00\x42", 5), "AB"},
+        TagCase {"second_line_dropped", 3, std::string("\0Song  \r\nmore", 13), "Song"},
+        TagCase {"frame_of_300_bytes_ignored", 3, "\0" + std::string(299, 'x'), "Some Song"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Id3v2, ReadsAllFieldsAndExpandsGenreGroups)
 {
-    const std::string frames = TextFrame(3, "TPE1", std::string("\0Artist", 7)) +
-                               TextFrame(3, "TALB", std::string("\0Album", 6)) +
-                               TextFrame(3, "TCON", std::string("\0(17)Live(RX)", 13)) +
-                               TextFrame(3, "TCOM", std::string("\0Composer", 9));
+    const std::string frames = TextFrame(3, "TPE1", std::string("\0Artist", 7))
+        + TextFrame(3, "TALB", std::string("\0Album", 6)) + TextFrame(3, "TCON", std::string("\0(17)Live(RX)", 13))
+        + TextFrame(3, "TCOM", std::string("\0Composer", 9));
     const TMP3FileInfo info = ReadBytes(Id3v2Tag(3, frames) + Mpeg1Frames(4));
     EXPECT_EQ(info.Artist, "Artist");
     EXPECT_EQ(info.Album, "Album");
@@ -101,8 +98,8 @@ TEST(MpegAudio, DurationFromBitRateXingAndVbri)
 
 TEST(MpegAudio, Id3v1AndUntaggedFilesStillReadAsMusic)
 {
-    std::string v1 = "TAG" + std::string("Old Title") + std::string(21, '\0') + "Old Artist" +
-                     std::string(20, '\0') + std::string(30, '\0') + "1999" + std::string(30, '\0') + '\x11';
+    std::string v1 = "TAG" + std::string("Old Title") + std::string(21, '\0') + "Old Artist" + std::string(20, '\0')
+        + std::string(30, '\0') + "1999" + std::string(30, '\0') + '\x11';
     ASSERT_EQ(v1.size(), 128u);
     const TMP3FileInfo tagged = ReadBytes(Mpeg1Frames(10) + v1);
     EXPECT_EQ(tagged.Title, "Old Title");
@@ -149,10 +146,10 @@ TEST(DamagedFiles, EveryKindOfBrokenSizeIsSafe)
     for (std::size_t cut = 0; cut < good3.size(); cut += 7)
         damaged.push_back(good3.substr(0, cut));
     std::string hugeFrame = good3;
-    hugeFrame.replace(14, 4, "\x7F\xFF\xFF\xFF");  // frame size past the tag
+    hugeFrame.replace(14, 4, "\x7F\xFF\xFF\xFF"); // frame size past the tag
     damaged.push_back(hugeFrame);
     std::string hugeTag = good3;
-    hugeTag.replace(6, 4, "\x7F\x7F\x7F\x7F");  // tag size past the file
+    hugeTag.replace(6, 4, "\x7F\x7F\x7F\x7F"); // tag size past the file
     damaged.push_back(hugeTag);
     std::string m4a = M4aFile(10, "t", "a", "b", "\xFF\xD8xx");
     for (std::size_t cut = 0; cut < m4a.size(); cut += 13)
@@ -165,7 +162,7 @@ TEST(DamagedFiles, EveryKindOfBrokenSizeIsSafe)
     damaged.push_back(wave);
     for (std::size_t cut = 0; cut < 200; cut += 5)
         damaged.push_back(WaveFile(1, "t", "a").substr(0, cut));
-    damaged.push_back(std::string(1, '\0') + std::string(1, '\x05') + std::string(200, '\0'));  // MacBinary
+    damaged.push_back(std::string(1, '\0') + std::string(1, '\x05') + std::string(200, '\0')); // MacBinary
     for (const std::string& bytes : damaged) {
         TMP3FileInfo info;
         TMemorySource source(bytes);
@@ -174,7 +171,7 @@ TEST(DamagedFiles, EveryKindOfBrokenSizeIsSafe)
         EXPECT_LE(info.DataEnd, std::int64_t(bytes.size()));
     }
     const TMP3FileInfo cut = ReadBytes(hugeFrame);
-    EXPECT_EQ(cut.Title, "Some Song");  // the frame is skipped, the file name stands in
+    EXPECT_EQ(cut.Title, "Some Song"); // the frame is skipped, the file name stands in
 }
 
 TEST(FileReading, MissingFilesAndFoldersAreNotMusic)
@@ -186,5 +183,5 @@ TEST(FileReading, MissingFilesAndFoldersAreNotMusic)
     EXPECT_FALSE(info.Read());
 }
 
-}  // namespace
-}  // namespace orvella
+} // namespace
+} // namespace orvella

@@ -73,5 +73,5 @@ TEST(MutagenOracle, FilesThatAreNotMusicPrintEmptyFields)
     EXPECT_EQ(tool.out, folder.File("notes.txt") + "\t\t\t\t\n" + folder.File("missing.mp3") + "\t\t\t\t\n");
 }
 
-}  // namespace
-}  // namespace orvella
+} // namespace
+} // namespace orvella

@@ -48,7 +48,7 @@ int RunAlbum(const std::string& source)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int RunMusic(const Arguments& args)
 {
@@ -59,4 +59,4 @@ int RunMusic(const Arguments& args)
     return UsageError("music");
 }
 
-}  // namespace orvella::tool
+} // namespace orvella::tool
