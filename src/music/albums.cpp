@@ -115,28 +115,21 @@ void TAlbums::Open(const std::string& fileName, bool readOnly)
         items_.push_back({name, ReadAlbum(*storage_, name)});
 }
 
-void TAlbums::reopen()
-{
-    // Drop the half-made change instead of letting the root write it.
-    if (root_)
-        root_->MarkSaved();
-    Open(fileName_, readOnly_);
-}
-
-template <class Change> void TAlbums::commit(Change change)
+template <class Change, class Undo> void TAlbums::commit(Change change, Undo undo)
 {
     if (!storage_ || readOnly_)
         throw std::runtime_error(fileName_ + ": アルバム情報は読み取り専用です");
-    std::exception_ptr failure;
     try {
         change();
         root_->Commit();
     } catch (...) {
-        failure = std::current_exception();
-    }
-    if (failure) {
-        reopen();
-        std::rethrow_exception(failure);
+        // The file was not replaced; put the storage tree back the way the
+        // file has it, so that a later change does not write this one.
+        try {
+            undo();
+        } catch (...) {
+        }
+        throw;
     }
 }
 
@@ -157,16 +150,18 @@ void TAlbums::Store(const TAlbumInfo& album, int index)
     if (index < 0 || index >= Count()) {
         const std::uint32_t last = items_.empty() ? 0 : AlbumStreamNumber(items_.back().name);
         const std::string name = AlbumStreamName(last + 1);
-        commit([&] { WriteAlbum(*storage_, name, album); });
+        commit([&] { WriteAlbum(*storage_, name, album); }, [&] { storage_->DestroyElement(name); });
         items_.push_back({name, std::move(copy)});
         return;
     }
-    const std::string name = items_[std::size_t(index)].name;
-    commit([&] {
-        storage_->DestroyElement(name);
-        WriteAlbum(*storage_, name, album);
-    });
-    items_[std::size_t(index)].album = std::move(copy);
+    TItem& item = items_[std::size_t(index)];
+    commit(
+        [&] {
+            storage_->DestroyElement(item.name);
+            WriteAlbum(*storage_, item.name, album);
+        },
+        [&] { WriteAlbum(*storage_, item.name, *item.album); });
+    item.album = std::move(copy);
 }
 
 void TAlbums::InsertAt(const TAlbumInfo& album, int index)
@@ -179,16 +174,28 @@ void TAlbums::InsertAt(const TAlbumInfo& album, int index)
     for (const TItem& item : items_)
         newNames.push_back(item.name);
     const std::string insertedName = items_[std::size_t(index)].name;
-    commit([&] {
-        for (int i = Count() - 1; i >= index; --i) {
-            const std::string next = i + 1 < Count()
-                ? items_[std::size_t(i) + 1].name
-                : AlbumStreamName(AlbumStreamNumber(items_[std::size_t(i)].name) + 1);
-            storage_->RenameElement(items_[std::size_t(i)].name, next);
-            newNames[std::size_t(i)] = next;
-        }
-        WriteAlbum(*storage_, insertedName, album);
-    });
+    // Renames done so far, to be undone from the last when the write fails.
+    std::vector<std::pair<std::string, std::string>> renamed;
+    bool written = false;
+    commit(
+        [&] {
+            for (int i = Count() - 1; i >= index; --i) {
+                const std::string& from = items_[std::size_t(i)].name;
+                const std::string to
+                    = i + 1 < Count() ? items_[std::size_t(i) + 1].name : AlbumStreamName(AlbumStreamNumber(from) + 1);
+                storage_->RenameElement(from, to);
+                renamed.emplace_back(from, to);
+                newNames[std::size_t(i)] = to;
+            }
+            WriteAlbum(*storage_, insertedName, album);
+            written = true;
+        },
+        [&] {
+            if (written)
+                storage_->DestroyElement(insertedName);
+            for (auto it = renamed.rbegin(); it != renamed.rend(); ++it)
+                storage_->RenameElement(it->second, it->first);
+        });
     for (std::size_t i = 0; i < items_.size(); ++i)
         items_[i].name = newNames[i];
     auto copy = std::make_unique<TAlbumInfo>();
@@ -200,8 +207,8 @@ void TAlbums::Delete(int index)
 {
     if (index < 0 || index >= Count())
         return;
-    const std::string name = items_[std::size_t(index)].name;
-    commit([&] { storage_->DestroyElement(name); });
+    const TItem& item = items_[std::size_t(index)];
+    commit([&] { storage_->DestroyElement(item.name); }, [&] { WriteAlbum(*storage_, item.name, *item.album); });
     items_.erase(items_.begin() + index);
 }
 

@@ -46,8 +46,9 @@ private:
         std::string name;
         std::unique_ptr<TAlbumInfo> album;
     };
-    template <class Change> void commit(Change change);
-    void reopen();
+    // Makes a change in the storage tree and writes the file; when either
+    // fails, undo puts the tree back and the error is raised.
+    template <class Change, class Undo> void commit(Change change, Undo undo);
     std::string fileName_;
     bool readOnly_ = true;
     std::unique_ptr<TFileStorage> root_;
