@@ -14,7 +14,10 @@ std::string TMemorySource::Read(std::int64_t offset, std::size_t count)
 TFileSource::TFileSource(const std::filesystem::path& path)
     : file_(path, std::ios::binary)
 {
-    if (!file_ || std::filesystem::is_directory(path))
+    // Only regular files: a playlist naming a pipe or a device must not
+    // block the reader or make it read without end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || !file_)
         throw std::runtime_error("cannot open " + path.string());
     file_.seekg(0, std::ios::end);
     size_ = std::int64_t(file_.tellg());
