@@ -4,9 +4,9 @@
 #include "formats/doc_storage.h"
 #include "formats/doc_stream.h"
 #include "frame/app_frame.h"
+#include "paper/numbered_name.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 
@@ -38,34 +38,6 @@ void WriteAlbum(TDocStorage& storage, const std::string& name, const TAlbumInfo&
 }
 
 } // namespace
-
-std::string AlbumStreamName(std::uint32_t number)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "$%.8X", unsigned(number));
-    return buffer;
-}
-
-std::uint32_t AlbumStreamNumber(const std::string& name)
-{
-    if (name.size() != 9 || name[0] != '$')
-        return 0;
-    std::uint32_t number = 0;
-    for (std::size_t i = 1; i < name.size(); ++i) {
-        const char c = name[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        if (digit < 0)
-            return 0;
-        number = number << 4 | std::uint32_t(digit);
-    }
-    return number;
-}
 
 std::string AlbumStoreFileName()
 {
@@ -148,8 +120,8 @@ void TAlbums::Store(const TAlbumInfo& album, int index)
     auto copy = std::make_unique<TAlbumInfo>();
     copy->Assign(album);
     if (index < 0 || index >= Count()) {
-        const std::uint32_t last = items_.empty() ? 0 : AlbumStreamNumber(items_.back().name);
-        const std::string name = AlbumStreamName(last + 1);
+        const std::uint32_t last = items_.empty() ? 0 : NameNumber(items_.back().name);
+        const std::string name = NumberedName(last + 1);
         commit([&] { WriteAlbum(*storage_, name, album); }, [&] { storage_->DestroyElement(name); });
         items_.push_back({name, std::move(copy)});
         return;
@@ -182,7 +154,7 @@ void TAlbums::InsertAt(const TAlbumInfo& album, int index)
             for (int i = Count() - 1; i >= index; --i) {
                 const std::string& from = items_[std::size_t(i)].name;
                 const std::string to
-                    = i + 1 < Count() ? items_[std::size_t(i) + 1].name : AlbumStreamName(AlbumStreamNumber(from) + 1);
+                    = i + 1 < Count() ? items_[std::size_t(i) + 1].name : NumberedName(NameNumber(from) + 1);
                 storage_->RenameElement(from, to);
                 renamed.emplace_back(from, to);
                 newNames[std::size_t(i)] = to;

@@ -59,8 +59,4 @@ private:
 // "$(UserPreferenceFolder)Albums.dat" expanded.
 std::string AlbumStoreFileName();
 
-// "$%.8X" of a number, and the number of such a name (0 when it is none).
-std::string AlbumStreamName(std::uint32_t number);
-std::uint32_t AlbumStreamNumber(const std::string& name);
-
 } // namespace orvella
