@@ -1,9 +1,13 @@
 #include "dialogs/album_data_dialog.h"
 
 #include "dialogs/display_items_dialog.h"
+#include "frame/app_frame.h"
+#include "frame/history_manager.h"
 #include "music/album_search.h"
+#include "platform/settings_store.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +36,27 @@ QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+THistoryManager& KeywordHistory()
+{
+    static THistoryManager history = [] {
+        THistoryManager made;
+        made.RegistryKey = "$(FindAlbumHistory)";
+        return made;
+    }();
+    return history;
+}
+
+// The window's bounds live under "AlbumsInfo" in the settings key.
+std::optional<std::string> BoundsKey()
+{
+    const std::optional<std::string> key = AppFrame() ? SettingsKey() : std::nullopt;
+    if (!key)
+        return std::nullopt;
+    return *key + "\\AlbumsInfo";
+}
+
+constexpr const char* kBoundNames[4] = {"FormLeft", "FormTop", "FormRight", "FormBottom"};
 
 std::string& LastPlaylist()
 {
@@ -158,20 +184,34 @@ void TfrmAlbumData::build()
         });
     });
 
-    keyword_ = new QLineEdit;
-    keyword_->setPlaceholderText(QStringLiteral("キーワード"));
+    keyword_ = new QComboBox;
+    keyword_->setEditable(true);
+    keyword_->setInsertPolicy(QComboBox::NoInsert);
+    keyword_->lineEdit()->setPlaceholderText(QStringLiteral("キーワード"));
+    if (AppFrame()) {
+        try {
+            for (const std::string& item : KeywordHistory().Items())
+                keyword_->addItem(Q(item));
+        } catch (const std::exception&) {
+            // Without a readable history the search still works.
+        }
+    }
+    keyword_->setCurrentText(QString());
     fuzzy_ = new QRadioButton(QStringLiteral("あいまい検索(&F)"));
     auto* strict = new QRadioButton(QStringLiteral("厳密に検索(&R)"));
     fuzzy_->setChecked(true);
     auto* find = new QPushButton(QStringLiteral("キーワードの検索"));
     auto search = [this] {
         guarded([this] {
-            if (!FindNext(keyword_->text().toStdString(), fuzzy_->isChecked()))
+            const std::string keyword = keyword_->currentText().toStdString();
+            if (!keyword.empty() && AppFrame())
+                KeywordHistory().Add(keyword);
+            if (!FindNext(keyword, fuzzy_->isChecked()))
                 QMessageBox::information(this, windowTitle(), QStringLiteral("見つかりませんでした"));
         });
     };
     connect(find, &QPushButton::clicked, this, search);
-    connect(keyword_, &QLineEdit::returnPressed, this, search);
+    connect(keyword_->lineEdit(), &QLineEdit::returnPressed, this, search);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -219,6 +259,45 @@ void TfrmAlbumData::build()
     layout->addLayout(imports);
     layout->addLayout(searchRow);
     layout->addWidget(buttons);
+    restoreBounds();
+}
+
+void TfrmAlbumData::restoreBounds()
+{
+    const std::optional<std::string> key = BoundsKey();
+    if (!key)
+        return;
+    int bounds[4];
+    for (int i = 0; i < 4; ++i)
+        bounds[i] = AppFrame()->SettingsStore().ReadInteger(*key, kBoundNames[i]).value_or(-1);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(0, 0);
+    const bool usable = bounds[0] >= 0 && bounds[1] >= 0 && bounds[2] >= 0 && bounds[3] >= 0
+        && bounds[0] + 16 < size.width() && bounds[1] + 16 <= size.height() && bounds[2] > bounds[0]
+        && bounds[3] > bounds[1];
+    if (usable)
+        setGeometry(bounds[0], bounds[1], bounds[2] - bounds[0], bounds[3] - bounds[1]);
+}
+
+void TfrmAlbumData::saveBounds()
+{
+    const std::optional<std::string> key = BoundsKey();
+    if (!key)
+        return;
+    const QRect frame = geometry();
+    const int bounds[4] = {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
+    try {
+        for (int i = 0; i < 4; ++i)
+            AppFrame()->SettingsStore().WriteInteger(*key, kBoundNames[i], bounds[i]);
+    } catch (const std::exception&) {
+        // The bounds are a convenience; closing goes on without them.
+    }
+}
+
+void TfrmAlbumData::done(int result)
+{
+    saveBounds();
+    QDialog::done(result);
 }
 
 void TfrmAlbumData::guarded(const std::function<void()>& command)

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,9 +54,14 @@ public:
 
     void accept() override;
     void reject() override;
+    void done(int result) override;
 
 private:
     void build();
+    // The stored bounds when they fit the screen; otherwise Qt centres the
+    // dialog on its owner.
+    void restoreBounds();
+    void saveBounds();
     void guarded(const std::function<void()>& command);
     void writeBack();
     void showAlbum();
@@ -85,7 +91,7 @@ private:
     QPushButton* moveUp_ = nullptr;
     QPushButton* moveDown_ = nullptr;
     QCheckBox* copyCurrent_ = nullptr;
-    QLineEdit* keyword_ = nullptr;
+    QComboBox* keyword_ = nullptr;
     QRadioButton* fuzzy_ = nullptr;
 };
 
