@@ -23,6 +23,7 @@ const ToolCommand kCommands[] = {
     {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC | put DOC FILE [--sheet N] [--face N]", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
     {"thumbnail", "DOC OUT.png SIZE", RunThumbnail, false},
+    {"music", "tags FILE... | album FOLDER|PLAYLIST", RunMusic, false},
 };
 
 }  // namespace

@@ -43,6 +43,7 @@ int PutDocumentObjects(const Arguments& args);
 // Registers every stored class the program knows, so that documents read
 // here as in the program.
 void RegisterToolClasses();
+int RunMusic(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
