@@ -11,6 +11,8 @@
 #include "app/start_wizard.h"
 #include "app/window_placement.h"
 #include "document/document_classes.h"
+#include "music/album_info.h"
+#include "music/music_file_image.h"
 #include "document/label_data.h"
 
 #include <QAction>
@@ -73,6 +75,9 @@ TfrmMain::TfrmMain(QWidget* parent, TViewFactory views)
     hmFileFolder.RegistryKey = "$(LabelDataHistory)";
 
     RegisterDocumentClasses();
+    // Albums are read from the album store and covers from music files.
+    RegisterAlbumClasses();
+    RegisterMusicFileImages();
     // The edit commands of the views act on whatever has the focus.
     InstallEditCommandTargets();
     actions_ = std::make_unique<TMainActions>(this);
