@@ -45,7 +45,9 @@ long double stepOf(std::size_t n) { return n >= 2 ? 1.0L / (long double)(n - 1) 
 TCoonsPoint mid(const TCoonsPoint& a, const TCoonsPoint& b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 
 // Towards zero, saturated to the 32-bit range so that a wild pattern cannot
-// make painting fail.
+// make painting fail. The x87 truncation switches the rounding mode for
+// every conversion, which costs more than the whole mapping; truncating the
+// nearest double and correcting by one gives the exact result cheaply.
 int32_t truncSaturated(long double value)
 {
     if (std::isnan(value))
@@ -54,7 +56,19 @@ int32_t truncSaturated(long double value)
         return std::numeric_limits<int32_t>::max();
     if (value <= (long double)std::numeric_limits<int32_t>::min())
         return std::numeric_limits<int32_t>::min();
-    return int32_t(std::trunc(value));
+    int64_t whole = int64_t(double(value));
+    if (value >= 0) {
+        if ((long double)whole > value)
+            --whole;
+        else if ((long double)(whole + 1) <= value)
+            ++whole;
+    } else {
+        if ((long double)whole < value)
+            ++whole;
+        else if ((long double)(whole - 1) >= value)
+            --whole;
+    }
+    return int32_t(whole);
 }
 
 int32_t addSaturated(int32_t a, int32_t b)
@@ -262,12 +276,17 @@ void TCoonsDistortion::prepare() const
         return;
     for (int e = 0; e < kEdgeCount; ++e) {
         const std::size_t n = edges_[std::size_t(e)].points.size();
-        auto& knots = knots_[std::size_t(e)];
-        knots.assign(n >= 2 ? n - 1 : 0, 0);
-        for (std::size_t j = 0; j + 1 < n; ++j)
-            knots[j] = (long double)(j + 1) / (long double)(n - 1);
-        if (!knots.empty())
-            knots.back() = 1;
+        // The parameters of points -1 ... n: inside the edge i/(n - 1), the
+        // last exactly 1; one point further on each side continues onto the
+        // neighbouring edge in that edge's own steps.
+        auto& params = params_[std::size_t(e)];
+        params.assign(n + 2, 0);
+        params[0] = -stepOf(edges_[std::size_t(kBefore[e].edge)].points.size());
+        for (std::size_t i = 1; i < n; ++i)
+            params[i + 1] = (long double)i / (long double)(n - 1);
+        if (n >= 2)
+            params[n] = 1;
+        params[n + 1] = (n >= 1 ? params[n] : 0) + stepOf(edges_[std::size_t(kAfter[e].edge)].points.size());
     }
     const auto corner = [this](int edge, bool last) {
         const auto& points = edges_[std::size_t(edge)].points;
@@ -277,50 +296,40 @@ void TCoonsDistortion::prepare() const
     dirty_ = false;
 }
 
-// The parameter of point index + 1 of the edge; before the edge's start the
-// negated distance from the corner along the neighbour, after its end 1 plus
-// that distance, in the neighbour's own point steps.
-long double TCoonsDistortion::knot(int edge, int32_t index) const
-{
-    const auto& knots = knots_[std::size_t(edge)];
-    const int64_t point = int64_t(index) + 1;
-    const int64_t n = int64_t(edges_[std::size_t(edge)].points.size());
-    if (point == 0)
-        return 0;
-    if (point > 0 && point <= int64_t(knots.size()))
-        return knots[std::size_t(point - 1)];
-    if (point < 0)
-        return (long double)point * stepOf(edges_[std::size_t(kBefore[edge].edge)].points.size());
-    return 1 + (long double)(point - (n - 1)) * stepOf(edges_[std::size_t(kAfter[edge].edge)].points.size());
-}
-
 TCoonsPoint TCoonsDistortion::EdgePoint(int edge, long double t) const
 {
     if (!validEdge(edge))
         return {};
     prepare();
-    const auto& points = edges_[std::size_t(edge)].points;
+    return edgePoint(edge, t);
+}
+
+TCoonsPoint TCoonsDistortion::edgePoint(int edge, long double t) const
+{
+    const TEdgeData& data = edges_[std::size_t(edge)];
+    const auto& points = data.points;
     const int32_t n = int32_t(points.size());
     if (n < 2)
         return n == 1 ? points[0] : TCoonsPoint{};
+    // params[i + 1] is the parameter of point i.
+    const long double* params = params_[std::size_t(edge)].data() + 1;
 
     int32_t j = n - 2;
     for (int32_t i = 0; i <= n - 3; ++i)
-        if (knot(edge, i) >= t) {
+        if (params[i + 1] >= t) {
             j = i;
             break;
         }
-    // knot(i - 1) is the parameter of point i.
-    const long double atJ = knot(edge, j - 1);
-    const long double atNext = knot(edge, j);
+    const long double atJ = params[j];
+    const long double atNext = params[j + 1];
     const int32_t pos = std::fabs(t - atJ) >= std::fabs(t - atNext) ? j + 1 : j;
 
-    if (Smooth(edge, pos)) {
+    if (data.smooth[std::size_t(pos)] != 0) {
         const TCoonsPoint b = points[std::size_t(pos)];
-        const TCoonsPoint a = mid(GetPoint(edge, pos - 1), b);
-        const TCoonsPoint c = mid(b, GetPoint(edge, pos + 1));
-        const long double span = knot(edge, pos) - knot(edge, pos - 2);
-        const long double u = span != 0 ? (2 * t - knot(edge, pos - 1) - knot(edge, pos - 2)) / span : 0.5L;
+        const TCoonsPoint a = mid(pos > 0 ? points[std::size_t(pos - 1)] : GetPoint(edge, pos - 1), b);
+        const TCoonsPoint c = mid(b, pos + 1 < n ? points[std::size_t(pos + 1)] : GetPoint(edge, pos + 1));
+        const long double span = params[pos + 1] - params[pos - 1];
+        const long double u = span != 0 ? (2 * t - params[pos] - params[pos - 1]) / span : 0.5L;
         const long double wa = (1 - u) * (1 - u), wb = 2 * u * (1 - u), wc = u * u;
         return {wa * a.x + wb * b.x + wc * c.x, wa * a.y + wb * b.y + wc * c.y};
     }
@@ -339,10 +348,10 @@ void TCoonsDistortion::TransformPoint(TPoint& point) const
     prepare();
     const long double u = ((long double)point.x - source_.rect.Left) * source_.invWidth;
     const long double v = ((long double)point.y - source_.rect.Top) * source_.invHeight;
-    const TCoonsPoint top = EdgePoint(ceTop, u);
-    const TCoonsPoint bottom = EdgePoint(ceBottom, u);
-    const TCoonsPoint left = EdgePoint(ceLeft, v);
-    const TCoonsPoint right = EdgePoint(ceRight, v);
+    const TCoonsPoint top = edgePoint(ceTop, u);
+    const TCoonsPoint bottom = edgePoint(ceBottom, u);
+    const TCoonsPoint left = edgePoint(ceLeft, v);
+    const TCoonsPoint right = edgePoint(ceRight, v);
     const TCoonsPoint& tl = corners_[0];
     const TCoonsPoint& tr = corners_[1];
     const TCoonsPoint& br = corners_[2];

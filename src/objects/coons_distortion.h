@@ -111,7 +111,7 @@ private:
 
     void changed();
     void prepare() const;
-    long double knot(int edge, int32_t index) const;
+    TCoonsPoint edgePoint(int edge, long double t) const;
     static TRectData makeRectData(const TRect& rect);
 
     TGuid identifier_;
@@ -119,9 +119,9 @@ private:
     TRectData source_;
     TRectData target_;
 
-    // Derived: the knots of every edge and the four corners, recomputed only
-    // after a change.
-    mutable std::array<std::vector<long double>, kEdgeCount> knots_;
+    // Derived: the point parameters (knots) of every edge, one more on each
+    // side, and the four corners, recomputed only after a change.
+    mutable std::array<std::vector<long double>, kEdgeCount> params_;
     mutable std::array<TCoonsPoint, 4> corners_{};
     mutable bool dirty_ = true;
 };
