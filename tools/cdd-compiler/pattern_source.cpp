@@ -19,40 +19,12 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-uint32_t hexValue(const std::string& text, std::size_t first, std::size_t count)
-{
-    uint32_t value = 0;
-    for (std::size_t i = first; i < first + count; ++i) {
-        const char c = text[i];
-        uint32_t digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = uint32_t(c - '0');
-        else if (c >= 'A' && c <= 'F')
-            digit = uint32_t(c - 'A' + 10);
-        else if (c >= 'a' && c <= 'f')
-            digit = uint32_t(c - 'a' + 10);
-        else
-            throw ESourceError("not a GUID: " + text);
-        value = value << 4 | digit;
-    }
-    return value;
-}
-
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 TGuid parseGuid(const std::string& text)
 {
-    if (text.size() != 38 || text[0] != '{' || text[9] != '-' || text[14] != '-' || text[19] != '-' ||
-        text[24] != '-' || text[37] != '}')
+    const std::optional<TGuid> guid = ParseGuid(text);
+    if (!guid)
         throw ESourceError("not a GUID: " + text);
-    TGuid guid;
-    guid.D1 = hexValue(text, 1, 8);
-    guid.D2 = uint16_t(hexValue(text, 10, 4));
-    guid.D3 = uint16_t(hexValue(text, 15, 4));
-    guid.D4[0] = uint8_t(hexValue(text, 20, 2));
-    guid.D4[1] = uint8_t(hexValue(text, 22, 2));
-    for (std::size_t i = 0; i < 6; ++i)
-        guid.D4[2 + i] = uint8_t(hexValue(text, 25 + 2 * i, 2));
-    return guid;
+    return *guid;
 }
 
 long double parseNumber(const std::string& text)
