@@ -57,23 +57,31 @@ void expectNear(TCoonsPoint got, TCoonsPoint want)
     EXPECT_NEAR(double(got.y), double(want.y), 1e-12);
 }
 
+using MapCase = std::pair<TPoint, TPoint>;
+
+template <std::size_t N>
+void expectMapped(const TCoonsDistortion& pattern, const MapCase (&cases)[N])
+{
+    for (const auto& [in, out] : cases) {
+        TPoint point = in;
+        pattern.TransformPoint(point);
+        EXPECT_EQ(point, out) << in.x << "," << in.y;
+    }
+}
+
 TEST(CoonsDistortion, IdentityMapsTheSourceProportionallyOntoTheTarget)
 {
     TCoonsDistortion pattern;
     pattern.SetIdentityPattern();
     pattern.SetSourceRect({0, 0, 100, 50});
     pattern.SetTargetRect({200, 100, 400, 300});
-    const std::pair<TPoint, TPoint> cases[] = {
+    const MapCase cases[] = {
         {{0, 0}, {200, 100}},   {{100, 50}, {400, 300}}, {{50, 25}, {300, 200}},
         {{10, 40}, {220, 260}}, {{100, 0}, {400, 100}},  {{33, 17}, {266, 168}},
         // Outside the source the patch continues along the edge lines.
         {{150, 0}, {500, 100}},
     };
-    for (const auto& [in, out] : cases) {
-        TPoint point = in;
-        pattern.TransformPoint(point);
-        EXPECT_EQ(point, out) << in.x << "," << in.y;
-    }
+    expectMapped(pattern, cases);
 }
 
 TEST(CoonsDistortion, MapsNothingWhenEmptyOrARectangleHasNoSize)
@@ -131,18 +139,14 @@ TEST(CoonsDistortion, ThePeakRaisesTheMiddleOfTheTextOnly)
     makePeak(pattern, true);
     pattern.SetSourceRect({0, 0, 1000, 1000});
     pattern.SetTargetRect({0, 0, 1000, 1000});
-    const std::pair<TPoint, TPoint> cases[] = {
+    const MapCase cases[] = {
         {{500, 0}, {500, -149}},    // -150 + 0.01, truncated towards zero
         {{500, 1000}, {500, 1000}}, // the bottom edge is straight
         {{500, 500}, {500, 425}},   // halfway between top and bottom
         {{0, 500}, {0, 500}},
         {{1000, 500}, {1000, 500}},
     };
-    for (const auto& [in, out] : cases) {
-        TPoint point = in;
-        pattern.TransformPoint(point);
-        EXPECT_EQ(point, out) << in.x << "," << in.y;
-    }
+    expectMapped(pattern, cases);
 }
 
 TEST(CoonsDistortion, ApplyRatioBlendsTowardsTheSquare)
