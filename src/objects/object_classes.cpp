@@ -1,0 +1,17 @@
+#include "objects/object_classes.h"
+
+#include "document/document_classes.h"
+#include "formats/class_registry.h"
+#include "objects/coons_distortion.h"
+
+namespace orvella {
+
+void RegisterObjectClasses()
+{
+    RegisterDocumentClasses();
+    RegisterClasses({
+        &TCoonsDistortion::StaticClassInfo(),
+    });
+}
+
+}  // namespace orvella
