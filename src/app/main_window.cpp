@@ -10,7 +10,7 @@
 #include "app/prepare_form.h"
 #include "app/start_wizard.h"
 #include "app/window_placement.h"
-#include "document/document_classes.h"
+#include "objects/object_classes.h"
 #include "music/album_info.h"
 #include "music/music_file_image.h"
 #include "document/label_data.h"
@@ -74,7 +74,7 @@ TfrmMain::TfrmMain(QWidget* parent, TViewFactory views)
     hmOpenFile.Limit = 10;
     hmFileFolder.RegistryKey = "$(LabelDataHistory)";
 
-    RegisterDocumentClasses();
+    RegisterObjectClasses();
     // Albums are read from the album store and covers from music files.
     RegisterAlbumClasses();
     RegisterMusicFileImages();

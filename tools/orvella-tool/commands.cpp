@@ -1,6 +1,6 @@
 #include "commands.h"
 
-#include "document/document_classes.h"
+#include "objects/object_classes.h"
 
 #include <cstring>
 #include <iostream>
@@ -30,7 +30,7 @@ const ToolCommand kCommands[] = {
 
 std::span<const ToolCommand> Commands() { return kCommands; }
 
-void RegisterToolClasses() { RegisterDocumentClasses(); }
+void RegisterToolClasses() { RegisterObjectClasses(); }
 
 int UsageError(const char* name)
 {
