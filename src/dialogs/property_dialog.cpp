@@ -1,5 +1,6 @@
 #include "dialogs/property_dialog.h"
 
+#include "dialogs/color_spec_panel.h"
 #include "dialogs/position_panel.h"
 #include "dialogs/position_record.h"
 #include "dialogs/preview_site_widget.h"
@@ -96,6 +97,14 @@ TfrmPosition* TfrmPropertyDialog::AddPositionPage()
     return position_;
 }
 
+TfrmColorSpec* TfrmPropertyDialog::AddColorPage(const QString& caption)
+{
+    auto* panel = new TfrmColorSpec;
+    panel->OnChange = [this](TColorSpec&) { InputChanged(); };
+    AddPage(panel, caption);
+    return panel;
+}
+
 void TfrmPropertyDialog::LoadInputs(TDrawObject&) {}
 void TfrmPropertyDialog::CommitInputs(TDrawObject&) {}
 bool TfrmPropertyDialog::CheckInputs() { return true; }
@@ -138,6 +147,11 @@ void TfrmPropertyDialog::InputChanged()
 {
     if (loading_ || !preview_)
         return;
+    previewing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{previewing_};
     Commit(*preview_);
     layoutPreview();
 }

@@ -7,7 +7,8 @@
 // pages in its constructor (AddPage, AddPositionPage), and overrides
 // LoadInputs (fill the inputs from the object), CommitInputs (write the
 // inputs into an object, through its setters), CheckInputs (Refuse(page,
-// message) and false to keep the dialog open) and Caption. Every input's
+// message) and false to keep the dialog open) and Caption. Colour pages come
+// from AddColorPage. Every input's
 // change signal calls InputChanged, which updates the preview. The designer
 // that opens it comes from MakePropertyDialogDesigner.
 
@@ -27,6 +28,7 @@ class TClassInfo;
 class TDODesigner;
 class TDrawObject;
 class TDrawSite;
+class TfrmColorSpec;
 class TfrmPosition;
 class TPreviewSiteWidget;
 
@@ -59,6 +61,11 @@ protected:
     int AddPage(QWidget* page, const QString& caption);
     // The "位置" page; its record is loaded and committed by the frame.
     TfrmPosition* AddPositionPage();
+    // A colour page; its changes update the preview. CommitInputs stores
+    // the panel's Working() fill while Previewing(), its Result() otherwise.
+    TfrmColorSpec* AddColorPage(const QString& caption);
+    // CommitInputs is writing into the preview copy, not the object.
+    bool Previewing() const { return previewing_; }
 
     virtual void LoadInputs(TDrawObject& object);
     virtual void CommitInputs(TDrawObject& object);
@@ -76,6 +83,7 @@ private:
 
     QString kind_;
     bool loading_ = false;
+    bool previewing_ = false;
     QTabWidget* pages_;
     QScrollArea* previewBox_;
     TPreviewSiteWidget* previewWidget_;
