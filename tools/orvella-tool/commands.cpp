@@ -19,6 +19,7 @@ const ToolCommand kCommands[] = {
     {"image", "convert IN OUT | filter IN OUT [--blur N] [--monotone C] [--brightness B] [--contrast C] [--resize WxH] [--rotate DEG]", RunImage, false},
     {"doc", "new [--catalog FILE] GROUP NAME OUT.ovd | ls DOC | open DOC | dump DOC", RunDoc, true},
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
+    {"print", "DOC [--printer NAME | --pdf OUT.pdf] [--sheet N] [--faces I,J,...] [--copies N] [--offset X,Y] [--frame] [--cut-line] [--paper-image] [--soft-edge] [--dpi D]", RunPrint, true},
 };
 
 }  // namespace

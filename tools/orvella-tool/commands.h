@@ -35,6 +35,7 @@ int RunFaceTest(const Arguments& args);
 int RunImage(const Arguments& args);
 int RunDoc(const Arguments& args);
 int RunRender(const Arguments& args);
+int RunPrint(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
