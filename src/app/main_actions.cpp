@@ -23,7 +23,7 @@ constexpr TMainActionRow kActions[] = {
     {"actEnvironment", kFile, "環境設定(&E)...", "", -1, false},
     {"actEnvProxy", kFile, "環境設定", "", -1, false},
     {"actPrinterSetup", kFile, "プリンタ設定(&R)...", "", -1, false},
-    {"actPrint", kFile, "印刷(&P)...", "Ctrl+P", -1, false},
+    {"actPrint", kFile, "印刷(&P)...", "Ctrl+P", -1, true},
     {"actExit", kFile, "$(AppName)の終了(&X)", "", QStyle::SP_DialogCloseButton, true},
     {"actExport", kFile, "他形式保存(&H)...", "", -1, true},
     {"actImportPaper", kFile, "ユーザー用紙情報の取り込み(&I)...", "", -1, true},

@@ -192,6 +192,7 @@ void TfrmMain::connectActions()
     connect(act["actSaveAs"], &QAction::triggered, this, [this] { SaveAs(); });
     connect(act["actExit"], &QAction::triggered, this, &QWidget::close);
     connect(act["actExport"], &QAction::triggered, this, [this] { ExportImage(); });
+    connect(act["actPrint"], &QAction::triggered, this, [this] { Print(); });
     connect(act["actImportPaper"], &QAction::triggered, this, [this] { ImportPaper(); });
     connect(act["actExportPaper"], &QAction::triggered, this, [this] { ExportPaper(); });
     connect(act["actStartMenu"], &QAction::triggered, this, [this] { StartMenu(); });
