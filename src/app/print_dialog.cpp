@@ -6,6 +6,7 @@
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
 #include "print/print_device.h"
+#include "print/printer_configuration.h"
 #include "print/system_printers.h"
 
 #include <QApplication>
@@ -221,12 +222,17 @@ TfrmPrint::TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent)
     PrepareForm(this);
 }
 
-std::string TfrmPrint::MediaQuestion(const TPaperInfo& paper)
+std::string TfrmPrint::MediaQuestion(const TPaperInfo& paper, const std::string& printer)
 {
-    if (paper.PortraitWidth <= 0 || paper.PortraitHeight <= 0)
+    std::optional<TPrinterMedia> current;
+    try {
+        current = TPrinterConfiguration(printer).CurrentMedia();
+    } catch (const std::exception&) {
+        // A printer that cannot be asked still gets the document paper's size.
+    }
+    const std::string size = MediaSizeText(current, paper.PortraitWidth, paper.PortraitHeight);
+    if (size.empty())
         return "印刷を開始します。\r\n\r\n用紙をセットして [OK] をクリックしてください。";
-    char size[64];
-    std::snprintf(size, sizeof size, "%g x %gmm", paper.PortraitWidth / 10.0, paper.PortraitHeight / 10.0);
     return FormatMessage("印刷を開始します。\r\n\r\n「%s」サイズの用紙、もしくはメディアをセットして [OK] をクリックしてください。",
                          size);
 }
@@ -239,7 +245,7 @@ void TfrmPrint::startPrint()
     }
     if (printer_->currentText().isEmpty())
         return;
-    if (!ConfirmOK(MediaQuestion(paper_)))
+    if (!ConfirmOK(MediaQuestion(paper_, printer_->currentText().toStdString())))
         return;
     remember();
     accept();

@@ -32,8 +32,8 @@ public:
     TPrintSpec Spec() const;
     std::string PrinterName() const;
 
-    // The media question: the size text of the paper the printer should hold.
-    static std::string MediaQuestion(const TPaperInfo& paper);
+    // The question asking for the paper the printer should hold.
+    static std::string MediaQuestion(const TPaperInfo& paper, const std::string& printer);
 
 private:
     void startPrint();

@@ -1,4 +1,5 @@
 #include "print/device_mode.h"
+#include "print/printer_configuration.h"
 #include "print/printer_form.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,57 @@ TEST(InterfaceArray, SortedArraysKeepOrderAndRefuseWhatWouldBreakIt)
     plain.Add(mine);
     EXPECT_EQ(plain.IndexOf(mine), 0);
     EXPECT_EQ(plain.IndexOf(std::make_shared<Named>(9)), -1) << "without a comparer, identity counts";
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+struct MediaCase {
+    const char* name;
+    std::optional<TPrinterMedia> current;
+    const char* want;
+};
+
+class MediaText : public ::testing::TestWithParam<MediaCase> {};
+
+TEST_P(MediaText, NamesThePaperToLoad)
+{
+    EXPECT_EQ(MediaSizeText(GetParam().current, 2100, 2970), GetParam().want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, MediaText, ::testing::Values(
+    MediaCase{"printer_holds_the_paper", TPrinterMedia{"iso_a4_210x297mm", 2100, 2970}, "iso_a4_210x297mm"},
+    MediaCase{"within_tolerance", TPrinterMedia{"A4", 2110, 2955}, "A4"},
+    MediaCase{"custom_size", TPrinterMedia{"custom_120x120mm", 1200, 1200, 0, 0, true}, "120 x 120mm"},
+    MediaCase{"other_paper", TPrinterMedia{"na_letter", 2159, 2794}, "210 x 297mm"},
+    MediaCase{"printer_silent", std::nullopt, "210 x 297mm"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class FakeQuery : public IPrinterQuery {
+public:
+    bool Exists(const std::string& printer) override { return printer == "disc"; }
+    std::string MakeAndModel(const std::string&) override { return "Gutenprint disc printer"; }
+    std::vector<TPrinterMedia> Media(const std::string&) override
+    {
+        return {{"na_letter", 2159, 2794}, {"iso_a4_210x297mm", 2100, 2970}};
+    }
+    std::optional<TPrinterMedia> DefaultMedia(const std::string&) override { return Media("").back(); }
+};
+
+TEST(PrinterConfiguration, FormsComeFromThePrintersMediaAndUnknownPrintersRefuse)
+{
+    TPrinterConfiguration disc("disc", std::make_shared<FakeQuery>());
+    EXPECT_EQ(disc.GetDriverName(), "Gutenprint disc printer");
+    EXPECT_EQ(disc.GetForms().FindNearSize(2105, 2968), 1);
+    EXPECT_EQ(disc.GetDeviceMode().DeviceName(), "disc");
+    EXPECT_EQ(disc.CurrentMedia()->Name, "iso_a4_210x297mm");
+    EXPECT_THROW(TPrinterConfiguration("gone", std::make_shared<FakeQuery>()), std::runtime_error);
+    TPrinterConfiguration pdf("PDF file", std::make_shared<FakeQuery>());
+    EXPECT_EQ(pdf.GetForms().Count(), 0);
+    EXPECT_FALSE(pdf.CurrentMedia());
 }
 
 }  // namespace
