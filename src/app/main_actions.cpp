@@ -22,7 +22,7 @@ constexpr TMainActionRow kActions[] = {
     {"actSelectPaper", kFile, "用紙/メディア選択(&L)...", "", -1, false},
     {"actEnvironment", kFile, "環境設定(&E)...", "", -1, false},
     {"actEnvProxy", kFile, "環境設定", "", -1, false},
-    {"actPrinterSetup", kFile, "プリンタ設定(&R)...", "", -1, false},
+    {"actPrinterSetup", kFile, "プリンタ設定(&R)...", "", -1, true},
     {"actPrint", kFile, "印刷(&P)...", "Ctrl+P", -1, true},
     {"actExit", kFile, "$(AppName)の終了(&X)", "", QStyle::SP_DialogCloseButton, true},
     {"actExport", kFile, "他形式保存(&H)...", "", -1, true},

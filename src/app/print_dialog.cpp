@@ -1,6 +1,7 @@
 #include "app/print_dialog.h"
 
 #include "app/prepare_form.h"
+#include "app/printer_setup.h"
 #include "frame/app_frame.h"
 #include "frame/message_box.h"
 #include "paper/face_info.h"
@@ -143,7 +144,8 @@ TfrmPrint::TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent)
     const TSystemPrinterList printers;
     for (const std::string& name : printers.Names())
         printer_->addItem(QString::fromStdString(name));
-    const std::string wanted = last.Printer.empty() ? SelectUsablePrinter(printers).value_or("") : last.Printer;
+    const std::string wanted =
+        !ApplicationPrinter().empty() ? ApplicationPrinter() : SelectUsablePrinter(printers).value_or("");
     printer_->setCurrentText(QString::fromStdString(wanted));
     form->addRow(QStringLiteral("プリンタ"), printer_);
     copies_ = new QSpinBox;
@@ -215,6 +217,13 @@ TfrmPrint::TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent)
     auto* buttons = new QDialogButtonBox;
     QPushButton* start = buttons->addButton(QStringLiteral("印刷開始"), QDialogButtonBox::AcceptRole);
     buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QPushButton* setup = buttons->addButton(QStringLiteral("プリンタ設定"), QDialogButtonBox::ActionRole);
+    connect(setup, &QPushButton::clicked, this, [this] {
+        SetApplicationPrinter(printer_->currentText().toStdString());
+        TfrmPrinterSetup dialog(this);
+        if (dialog.exec() == QDialog::Accepted)
+            printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
+    });
     start->setDefault(true);
     connect(start, &QPushButton::clicked, this, [this] { startPrint(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -262,6 +271,7 @@ void TfrmPrint::remember()
     last.AllFaces = all_->isChecked();
     last.FaceSelection = faces_->Selection();
     last.Printer = printer_->currentText().toStdString();
+    SetApplicationPrinter(last.Printer);
     const int32_t top = int32_t(std::lround(top_->value() * 10));
     const int32_t leftOffset = int32_t(std::lround(left_->value() * 10));
     SetSettingInt("PrintTopOffset", top);

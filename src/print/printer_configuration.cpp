@@ -69,6 +69,16 @@ public:
         return media;
     }
 
+    std::vector<std::string> Options(const std::string& printer) override
+    {
+        std::vector<std::string> options;
+        withDest(printer, [&](cups_dest_t* dest, cups_dinfo_t*) {
+            for (int i = 0; i < dest->num_options; ++i)
+                options.push_back(std::string(dest->options[i].name) + "=" + dest->options[i].value);
+        });
+        return options;
+    }
+
 private:
     template <class Use>
     void withDest(const std::string& printer, Use use)

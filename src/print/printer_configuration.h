@@ -4,6 +4,7 @@
 // system (CUPS media with their sizes and margins); the built-in PDF
 // printer has none and prints any paper.
 
+#include "frame/printer_list.h"
 #include "print/device_mode.h"
 #include "print/printer_form.h"
 
@@ -32,6 +33,8 @@ public:
     virtual std::string MakeAndModel(const std::string& printer) = 0;
     virtual std::vector<TPrinterMedia> Media(const std::string& printer) = 0;
     virtual std::optional<TPrinterMedia> DefaultMedia(const std::string& printer) = 0;
+    // The destination's options as "name=value".
+    virtual std::vector<std::string> Options(const std::string&) { return {}; }
 };
 
 // libcups behind the question (CUPS_SERVER and the user's CUPS settings
@@ -53,6 +56,7 @@ public:
     void ClearForms() { forms_.reset(); }
     // The paper the printer is set to, when it tells.
     std::optional<TPrinterMedia> CurrentMedia();
+    std::vector<std::string> Options() const { return query_ && name_ != kPdfPrinterName ? query_->Options(name_) : std::vector<std::string>{}; }
 
 private:
     std::string name_;

@@ -2,12 +2,15 @@
 // With ORVELLA_SHOT_DIR set, the windows are also saved there as pictures.
 
 #include "app/print_dialog.h"
+#include "app/printer_setup.h"
 #include "frame/message_box.h"
 #include "print_fixture.h"
 #include "../frame/frame_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -123,6 +126,27 @@ TEST_F(PrintWindow, ProgressWindowCancelsTheJob)
     child<QPushButton>(progress, QStringLiteral("キャンセル"))->click();
     EXPECT_FALSE(printer.Printing());
     EXPECT_EQ(printer.Events.back(), "abort");
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+TEST_F(PrintWindow, PrinterSetupChoosesThePrinterThePrintWindowStartsWith)
+{
+    SetApplicationPrinter("");
+    TfrmPrinterSetup setup;
+    setup.show();
+    EXPECT_EQ(setup.windowTitle(), QStringLiteral("プリンタ設定"));
+    auto* printers = setup.findChild<QComboBox*>();
+    ASSERT_NE(printers, nullptr);
+    EXPECT_EQ(printers->itemText(printers->count() - 1), QStringLiteral("PDF file"));
+    printers->setCurrentIndex(printers->count() - 1);
+    shoot(setup, "printer_setup.png");
+    setup.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(ApplicationPrinter(), "PDF file");
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+#pragma once
+// The printer setup window: the printer the program prints to, with what
+// the printing system tells of it (driver, paper, media, options).
+
+#include <QDialog>
+
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+namespace orvella {
+
+// The printer the print window starts with; empty until one is chosen.
+std::string ApplicationPrinter();
+void SetApplicationPrinter(const std::string& name);
+
+class TfrmPrinterSetup : public QDialog {
+public:
+    explicit TfrmPrinterSetup(QWidget* parent = nullptr);
+
+private:
+    void showPrinter();
+
+    QComboBox* printer_;
+    QLabel* driver_;
+    QLabel* paper_;
+    QListWidget* details_;
+};
+
+}  // namespace orvella
