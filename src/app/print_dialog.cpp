@@ -144,9 +144,8 @@ TfrmPrint::TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent)
     const TSystemPrinterList printers;
     for (const std::string& name : printers.Names())
         printer_->addItem(QString::fromStdString(name));
-    const std::string wanted =
-        !ApplicationPrinter().empty() ? ApplicationPrinter() : SelectUsablePrinter(printers).value_or("");
-    printer_->setCurrentText(QString::fromStdString(wanted));
+    ValidateApplicationPrinter(printers);
+    printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
     form->addRow(QStringLiteral("プリンタ"), printer_);
     copies_ = new QSpinBox;
     copies_->setRange(1, 99);

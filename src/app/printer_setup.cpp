@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvella {
 
 namespace {
@@ -25,6 +27,20 @@ std::string& applicationPrinter()
 std::string ApplicationPrinter() { return applicationPrinter(); }
 void SetApplicationPrinter(const std::string& name) { applicationPrinter() = name; }
 
+bool ValidateApplicationPrinter(const IPrinterList& printers)
+{
+    const std::string current = ApplicationPrinter();
+    try {
+        const std::vector<std::string> names = printers.Names();
+        if (!current.empty() && std::find(names.begin(), names.end(), current) != names.end() &&
+            printers.CanOpen(current))
+            return false;
+    } catch (const std::exception&) {
+    }
+    SetApplicationPrinter(SelectUsablePrinter(printers).value_or(""));
+    return true;
+}
+
 TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("プリンタ設定"));
@@ -34,9 +50,8 @@ TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
     const TSystemPrinterList printers;
     for (const std::string& name : printers.Names())
         printer_->addItem(QString::fromStdString(name));
-    const std::string current =
-        ApplicationPrinter().empty() ? SelectUsablePrinter(printers).value_or("") : ApplicationPrinter();
-    printer_->setCurrentText(QString::fromStdString(current));
+    ValidateApplicationPrinter(printers);
+    printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
     driver_ = new QLabel;
     paper_ = new QLabel;
     form->addRow(QStringLiteral("プリンタ名"), printer_);

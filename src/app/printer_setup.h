@@ -12,9 +12,14 @@ class QListWidget;
 
 namespace orvella {
 
+class IPrinterList;
+
 // The printer the print window starts with; empty until one is chosen.
 std::string ApplicationPrinter();
 void SetApplicationPrinter(const std::string& name);
+// Keeps the application printer when it is still installed and opens;
+// otherwise the usable default takes its place. True when it was replaced.
+bool ValidateApplicationPrinter(const IPrinterList& printers);
 
 class TfrmPrinterSetup : public QDialog {
 public:

@@ -3,6 +3,7 @@
 
 #include "app/print_dialog.h"
 #include "app/printer_setup.h"
+#include "print/system_printers.h"
 #include "frame/message_box.h"
 #include "print_fixture.h"
 #include "../frame/frame_fixture.h"
@@ -146,6 +147,26 @@ TEST_F(PrintWindow, PrinterSetupChoosesThePrinterThePrintWindowStartsWith)
     printers->setCurrentIndex(printers->count() - 1);
     shoot(setup, "printer_setup.png");
     setup.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(ApplicationPrinter(), "PDF file");
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+TEST(ApplicationPrinter, AGonePrinterGivesWayToTheDefault)
+{
+    const TSystemPrinterList before([] { return TPrinterDestinations{{"Laser", "Inkjet"}, "Laser"}; });
+    SetApplicationPrinter("Inkjet");
+    EXPECT_FALSE(ValidateApplicationPrinter(before));
+    EXPECT_EQ(ApplicationPrinter(), "Inkjet");
+    const TSystemPrinterList after([] { return TPrinterDestinations{{"Laser"}, "Laser"}; });
+    EXPECT_TRUE(ValidateApplicationPrinter(after));
+    EXPECT_EQ(ApplicationPrinter(), "Laser");
+    const TSystemPrinterList none([] { return TPrinterDestinations{}; });
+    EXPECT_TRUE(ValidateApplicationPrinter(none));
     EXPECT_EQ(ApplicationPrinter(), "PDF file");
 }
 
