@@ -1,5 +1,8 @@
 #include "print/print_site.h"
 
+#include "document/ld_objects.h"
+#include "paper/extra_info.h"
+#include "paper/face_info.h"
 #include "paper/paper_info.h"
 #include "print_fixture.h"
 
@@ -153,6 +156,45 @@ TEST_F(PrintDocument, ACancelledJobStopsAndIsNotEndedTwice)
     site.Print();
     EXPECT_EQ(rendered, std::vector<int32_t>{0});
     EXPECT_EQ(printer.Events, (std::vector<std::string>{"portrait", "begin", "abort"}));
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+TEST_F(PrintDocument, PaperPatternTurnsWithALandscapePaperAndPrintsOnlyWhenAsked)
+{
+    auto paper = DiscPaper();
+    paper->Landscape = true;
+    data_.SetPaper(*paper);
+    TLOTestRect pattern;
+    pattern.SetBoundsRect(kBesideHole);  // centre (60, 150) on the upright face
+    TDOList list;
+    list.Add(pattern);
+    TImagePaperInfo images;
+    images.PaperName = paper->PaperName;
+    images.SeparatelyDesign = false;
+    images.LabelCount = 1;
+    images.FaceObjects.push_back({WriteFaceObjects(list)});
+    data_.SetImagePaperInfo(&images);
+
+    TFaceInfo face;
+    face.LoadFromPaper(*data_.EffectivePaper(), 0);
+    const TRect outer = face.GetOuterRect();
+    {
+        TRecordingPrinter printer(254, {0, 0});
+        EXPECT_TRUE(PrintWith(data_, printer, TPrintSpec{}).rendered.empty()) << "no pattern unless asked";
+    }
+    TRecordingPrinter printer(254, {0, 0});
+    TPrintSpec spec;
+    spec.PrintPaperImage = true;
+    const Recorded recorded = PrintWith(data_, printer, spec);
+    EXPECT_EQ(recorded.rendered.size(), 6u);
+    // A quarter turn counter-clockwise: the centre goes to (150, 300 - 60).
+    EXPECT_EQ(PixelAt(printer.Page(), outer.Left + 150, outer.Top + 240), kRed);
+    EXPECT_EQ(PixelAt(printer.Page(), outer.Left + 60, outer.Top + 150), clWhite);
 }
 
 }  // namespace
