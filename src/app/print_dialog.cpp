@@ -8,7 +8,6 @@
 #include "paper/paper_info.h"
 #include "print/print_device.h"
 #include "print/printer_configuration.h"
-#include "print/system_printers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -140,12 +139,7 @@ TfrmPrint::TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent)
     layout->addLayout(left);
 
     auto* form = new QFormLayout;
-    printer_ = new QComboBox;
-    const TSystemPrinterList printers;
-    for (const std::string& name : printers.Names())
-        printer_->addItem(QString::fromStdString(name));
-    ValidateApplicationPrinter(printers);
-    printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
+    printer_ = CreatePrinterChoice();
     form->addRow(QStringLiteral("プリンタ"), printer_);
     copies_ = new QSpinBox;
     copies_->setRange(1, 99);

@@ -41,17 +41,23 @@ bool ValidateApplicationPrinter(const IPrinterList& printers)
     return true;
 }
 
+QComboBox* CreatePrinterChoice()
+{
+    auto* choice = new QComboBox;
+    const TSystemPrinterList printers;
+    for (const std::string& name : printers.Names())
+        choice->addItem(QString::fromStdString(name));
+    ValidateApplicationPrinter(printers);
+    choice->setCurrentText(QString::fromStdString(ApplicationPrinter()));
+    return choice;
+}
+
 TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("プリンタ設定"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    printer_ = new QComboBox;
-    const TSystemPrinterList printers;
-    for (const std::string& name : printers.Names())
-        printer_->addItem(QString::fromStdString(name));
-    ValidateApplicationPrinter(printers);
-    printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
+    printer_ = CreatePrinterChoice();
     driver_ = new QLabel;
     paper_ = new QLabel;
     form->addRow(QStringLiteral("プリンタ名"), printer_);

@@ -20,6 +20,8 @@ void SetApplicationPrinter(const std::string& name);
 // Keeps the application printer when it is still installed and opens;
 // otherwise the usable default takes its place. True when it was replaced.
 bool ValidateApplicationPrinter(const IPrinterList& printers);
+// A list of the installed printers with the application printer chosen.
+QComboBox* CreatePrinterChoice();
 
 class TfrmPrinterSetup : public QDialog {
 public:
