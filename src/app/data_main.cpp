@@ -7,7 +7,7 @@
 #include "app/instance_lock.h"
 #include "app/main_window.h"
 #include "app/message_window.h"
-#include "frame/printer_list.h"
+#include "print/system_printers.h"
 #include "frame/startup_switches.h"
 #include "app/window_placement.h"
 #include "platform/settings_store.h"

@@ -7,6 +7,12 @@
 #include "app/hosted_view.h"
 #include "app/image_export.h"
 #include "app/main_window.h"
+#include "app/print_dialog.h"
+#include "document/effective_paper.h"
+#include "print/cups_print_device.h"
+#include "print/pdf_print_device.h"
+#include "print/print_title.h"
+#include "frame/printer_list.h"
 #include "frame/message_box.h"
 #include "app/start_wizard.h"
 #include "app/user_paper_file.h"
@@ -276,6 +282,47 @@ void TfrmMain::ExportImage()
         if (hosted_)
             hosted_->FlushFace();
         ExportFaceImage(*document_, document_->CurrentLabelNo(), types[index], answer->FileName);
+    } catch (...) {
+        if (TAppFrame* frame = AppFrame())
+            frame->HandleException(std::current_exception());
+    }
+}
+
+void TfrmMain::Print()
+{
+    try {
+        if (hosted_)
+            hosted_->FlushFace();
+        const std::shared_ptr<const TPaperInfo> paper = document_->EffectivePaper();
+        if (!paper)
+            return;
+        const auto& direct = DirectPrintSupport().IsDirectPrintPaper;
+        TfrmPrint dialog(*paper, direct && direct(*paper), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        std::unique_ptr<TPdfPrintDevice> device;
+        if (dialog.PrinterName() == kPdfPrinterName) {
+            TFileDialogRequest request;
+            request.Kind = TFileDialogKind::Save;
+            request.Filter = QStringLiteral("PDF ファイル (*.pdf)|*.pdf");
+            request.DefaultExts << QStringLiteral("pdf");
+            request.OverwritePrompt = true;
+            const auto answer = ExecuteFileDialog(request, this);
+            if (!answer)
+                return;
+            device = CreatePdfFilePrinter(answer->FileName.toStdString(), 360);
+        } else {
+            device = CreateCupsPrinter(dialog.PrinterName(), 360);
+        }
+        // Date objects that follow the print time show this one.
+        document_->SetLastPrint(nowAsDateTime());
+        device->SetTitle(PrintJobTitle(fileName_.toStdString()));
+        TfrmPrintProgress progress(*device, this);
+        progress.show();
+        QApplication::processEvents();
+        TPrintSite site(*document_, *device, dialog.Spec(), &progress);
+        site.Banding = PrintBandingSetting();
+        site.Print();
     } catch (...) {
         if (TAppFrame* frame = AppFrame())
             frame->HandleException(std::current_exception());

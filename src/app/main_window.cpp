@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/printer_setup.h"
 
 #include "app/about_window.h"
 #include "frame/app_frame.h"
@@ -197,6 +198,11 @@ void TfrmMain::connectActions()
     connect(act["actSaveAs"], &QAction::triggered, this, [this] { SaveAs(); });
     connect(act["actExit"], &QAction::triggered, this, &QWidget::close);
     connect(act["actExport"], &QAction::triggered, this, [this] { ExportImage(); });
+    connect(act["actPrint"], &QAction::triggered, this, [this] { Print(); });
+    connect(act["actPrinterSetup"], &QAction::triggered, this, [this] {
+        TfrmPrinterSetup setup(this);
+        setup.exec();
+    });
     connect(act["actImportPaper"], &QAction::triggered, this, [this] { ImportPaper(); });
     connect(act["actExportPaper"], &QAction::triggered, this, [this] { ExportPaper(); });
     connect(act["actStartMenu"], &QAction::triggered, this, [this] { StartMenu(); });

@@ -55,6 +55,7 @@ public:
     // the rectangle sourceFace; afterwards the document counts as unmodified.
     void ApplyTemplateObjects(const TRect& sourceFace, TDOList& objects);
     void ExportImage();
+    void Print();
     void ImportPaper();
     void ExportPaper();
     void StartMenu();

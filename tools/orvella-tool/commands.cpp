@@ -24,6 +24,7 @@ const ToolCommand kCommands[] = {
     {"render", "DOC OUT.{png,jpg,bmp} [--sheet N] [--face N] [--dpi D]", RunRender, true},
     {"thumbnail", "DOC OUT.png SIZE", RunThumbnail, false},
     {"music", "tags FILE... | album FOLDER|PLAYLIST", RunMusic, false},
+    {"print", "DOC [--printer NAME | --pdf OUT.pdf] [--sheet N] [--faces I,J,...] [--copies N] [--offset X,Y] [--frame] [--cut-line] [--paper-image] [--soft-edge] [--dpi D]", RunPrint, true},
 };
 
 }  // namespace

@@ -44,6 +44,7 @@ int PutDocumentObjects(const Arguments& args);
 // here as in the program.
 void RegisterToolClasses();
 int RunMusic(const Arguments& args);
+int RunPrint(const Arguments& args);
 
 // Prints "orvella-tool: usage: orvella-tool NAME USAGE" and returns 2.
 int UsageError(const char* name);
