@@ -8,8 +8,8 @@
 
 #include "commands.h"
 
-#include "document/document_classes.h"
 #include "document/label_data.h"
+#include "paper/paper_info.h"
 #include "frame/app_frame.h"
 #include "frame/printer_list.h"
 #include "frame/program_macros.h"
@@ -143,7 +143,7 @@ int RunPrint(const Arguments& args)
         TAppFrame frame;
         frame.Macro.Assign(ProgramMacroLines());
         frame.Loaded(ProgramPlaces());
-        RegisterDocumentClasses();
+        RegisterToolClasses();
         TLabelData data;
         data.LoadFromFile(request.document);
         if (request.sheet < 0 || request.sheet >= data.SheetCount()) {
