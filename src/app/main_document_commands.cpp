@@ -320,7 +320,7 @@ void TfrmMain::Print()
         TfrmPrintProgress progress(*device, this);
         progress.show();
         QApplication::processEvents();
-        TPrintSite site(*document_, *device, dialog.Spec(), &progress);
+        TPrintSite site(*document_, *device, dialog.Options(), &progress);
         site.Banding = PrintBandingSetting();
         site.Print();
     } catch (...) {

@@ -273,19 +273,19 @@ void TfrmPrint::remember()
     last.Offset = offsetEnabled_->isChecked() ? TPoint{leftOffset, top} : TPoint{0, 0};
 }
 
-TPrintSpec TfrmPrint::Spec() const
+TPrintSpec TfrmPrint::Options() const
 {
     const TRemembered& last = remembered();
-    TPrintSpec spec;
-    spec.Copies = last.Copies;
-    spec.PrintFrame = last.PrintFrame && !directPrint_;
-    spec.PrintCutLine = last.PrintCutLine && !directPrint_;
-    spec.PrintPaperImage = last.PrintPaperImage && !directPrint_;
-    spec.SoftEdge = last.SoftEdge;
-    spec.AllFaces = last.AllFaces;
-    spec.FaceSelection = last.FaceSelection;
-    spec.Offset = last.Offset;
-    return spec;
+    TPrintSpec options;
+    options.Copies = last.Copies;
+    options.PrintFrame = last.PrintFrame && !directPrint_;
+    options.PrintCutLine = last.PrintCutLine && !directPrint_;
+    options.PrintPaperImage = last.PrintPaperImage && !directPrint_;
+    options.SoftEdge = last.SoftEdge;
+    options.AllFaces = last.AllFaces;
+    options.FaceSelection = last.FaceSelection;
+    options.Offset = last.Offset;
+    return options;
 }
 
 std::string TfrmPrint::PrinterName() const { return remembered().Printer; }

@@ -4,7 +4,7 @@
 // the progress window shown while a job runs, with its cancel button.
 
 #include "print/print_site.h"
-#include "print/print_spec.h"
+#include "print/print_options.h"
 
 #include <QDialog>
 
@@ -29,7 +29,7 @@ public:
     TfrmPrint(const TPaperInfo& paper, bool directPrint, QWidget* parent = nullptr);
 
     // Valid after an accepted dialog.
-    TPrintSpec Spec() const;
+    TPrintSpec Options() const;
     std::string PrinterName() const;
 
     // The question asking for the paper the printer should hold.

@@ -1,6 +1,6 @@
 #include "dialogs/property_dialog.h"
 
-#include "dialogs/color_spec_panel.h"
+#include "dialogs/color_panel.h"
 #include "dialogs/position_panel.h"
 #include "dialogs/position_record.h"
 #include "dialogs/preview_site_widget.h"

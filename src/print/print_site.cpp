@@ -66,8 +66,8 @@ void turnPatternObject(TDrawObject& object, int32_t uprightWidth)
 
 int32_t PrintBandingSetting() { return GetSettingInt("Banding", 1); }
 
-TPrintSite::TPrintSite(TLabelData& data, IPrintDevice& device, const TPrintSpec& spec, IPrintProgress* progress)
-    : data_(data), device_(device), spec_(spec), progress_(progress)
+TPrintSite::TPrintSite(TLabelData& data, IPrintDevice& device, const TPrintSpec& options, IPrintProgress* progress)
+    : data_(data), device_(device), options_(options), progress_(progress)
 {
     SetBorder(false);
     SetColor(clNone);
@@ -107,22 +107,22 @@ void TPrintSite::Print()
     const TPaperInfo& paper = *held;
     const auto& direct = DirectPrintSupport().IsDirectPrintPaper;
     if (direct && direct(paper))
-        spec_.PrintFrame = spec_.PrintCutLine = spec_.PrintPaperImage = false;
+        options_.PrintFrame = options_.PrintCutLine = options_.PrintPaperImage = false;
     SetLogWidth(paper.Width());
     SetLogHeight(paper.Height());
 
     int32_t selected = 0;
     for (int32_t face = 0; face < paper.GetFaceCount(); ++face)
-        selected += spec_.FaceSelected(face) ? 1 : 0;
+        selected += options_.FaceSelected(face) ? 1 : 0;
     if (progress_)
-        progress_->SetMax(selected * std::max(spec_.Copies, 1));
+        progress_->SetMax(selected * std::max(options_.Copies, 1));
 
     device_.SetPaperSize({paper.PortraitWidth, paper.PortraitHeight});
     device_.SetLandscape(paper.Landscape);
     device_.BeginDoc();
     TJobGuard guard(device_);
-    const TPoint shift = DeviceOriginShift(device_.PhysicalOffset(), spec_.Offset, device_.PixelsPerInch());
-    for (int32_t copy = 1; copy <= spec_.Copies && active(); ++copy) {
+    const TPoint shift = DeviceOriginShift(device_.PhysicalOffset(), options_.Offset, device_.PixelsPerInch());
+    for (int32_t copy = 1; copy <= options_.Copies && active(); ++copy) {
         if (copy > 1)
             device_.NewPage();
         printFaces(paper, shift);
@@ -138,7 +138,7 @@ bool TPrintSite::faceHasContent(int32_t face)
 {
     if (data_.HasFaceObjects(face))
         return true;
-    if (!spec_.PrintPaperImage)
+    if (!options_.PrintPaperImage)
         return false;
     const TImagePaperInfo& images = data_.ImagePaperInfo();
     const std::size_t index = images.SeparatelyDesign ? std::size_t(face) : 0;
@@ -148,7 +148,7 @@ bool TPrintSite::faceHasContent(int32_t face)
 void TPrintSite::printFaces(const TPaperInfo& paper, TPoint shift)
 {
     for (int32_t face = 0; face < paper.GetFaceCount() && active(); ++face) {
-        if (!spec_.FaceSelected(face))
+        if (!options_.FaceSelected(face))
             continue;
         if (faceHasContent(face))
             renderFace(paper, face, shift);
@@ -167,7 +167,7 @@ void TPrintSite::loadFace(const TPaperInfo& paper, int32_t face)
     const TRect outer = face_.GetOuterRect();
     objects_ = data_.LoadFaceObjects(face);
     const std::size_t own = objects_.size();
-    if (spec_.PrintPaperImage) {
+    if (options_.PrintPaperImage) {
         const TImagePaperInfo& images = data_.ImagePaperInfo();
         const std::size_t index = images.SeparatelyDesign ? std::size_t(face) : 0;
         if (index < images.FaceObjects.size() && !images.FaceObjects[index].IsEmpty())
@@ -221,7 +221,7 @@ void TPrintSite::renderFace(const TPaperInfo& paper, int32_t face, TPoint shift)
               device.Bottom + kRenderMargin};
 
     std::unique_ptr<TBitmap> mask;
-    if (spec_.SoftEdge)
+    if (options_.SoftEdge)
         mask = MakeSoftEdgeMask(face_);
     const TRect outer = face_.GetOuterRect();
     TStretchPrintPage page(printer, ppi, Banding == 1 ? kPrintUnitsPerInch : 0, Banding != 0, shift, device);
@@ -242,7 +242,7 @@ void TPrintSite::renderFace(const TPaperInfo& paper, int32_t face, TPoint shift)
 
 void TPrintSite::drawOutlines(const TPaperInfo& paper, TPoint shift)
 {
-    if (!spec_.PrintFrame && !spec_.PrintCutLine)
+    if (!options_.PrintFrame && !options_.PrintCutLine)
         return;
     TCanvas& printer = device_.Canvas();
     const auto state = SaveCanvasState(printer, true);
@@ -251,15 +251,15 @@ void TPrintSite::drawOutlines(const TPaperInfo& paper, TPoint shift)
     PrepareCanvas(printer);
     printer.Brush().Style = TBrushStyle::bsClear;
     for (int32_t face = 0; face < paper.GetFaceCount() && active(); ++face) {
-        if (!spec_.FaceSelected(face))
+        if (!options_.FaceSelected(face))
             continue;
         TFaceInfo info;
         info.LoadFromPaper(paper, face);
-        if (spec_.PrintFrame) {
+        if (options_.PrintFrame) {
             printer.Pen() = TPen{clBlack, 0, TPenStyle::psSolid, R2_COPYPEN};
             info.DrawPrintArea(printer, false, false);
         }
-        if (spec_.PrintCutLine) {
+        if (options_.PrintCutLine) {
             printer.Pen() = TPen{clBlack, 0, TPenStyle::psDash, R2_COPYPEN};
             info.DrawTrimLine(printer, false);
         }

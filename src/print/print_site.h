@@ -7,7 +7,7 @@
 
 #include "drawing/draw_site.h"
 #include "paper/face_info.h"
-#include "print/print_spec.h"
+#include "print/print_options.h"
 
 #include <functional>
 #include <memory>
@@ -34,7 +34,7 @@ int32_t PrintBandingSetting();
 
 class TPrintSite : public TDrawSite {
 public:
-    TPrintSite(TLabelData& data, IPrintDevice& device, const TPrintSpec& spec, IPrintProgress* progress = nullptr);
+    TPrintSite(TLabelData& data, IPrintDevice& device, const TPrintSpec& options, IPrintProgress* progress = nullptr);
     ~TPrintSite() override;
 
     int32_t Banding = 1;
@@ -62,7 +62,7 @@ private:
 
     TLabelData& data_;
     IPrintDevice& device_;
-    TPrintSpec spec_;
+    TPrintSpec options_;
     IPrintProgress* progress_;
     TFaceInfo face_;
     std::vector<std::unique_ptr<TDrawObject>> objects_;

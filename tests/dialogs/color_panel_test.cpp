@@ -2,7 +2,7 @@
 // and the preset file.
 
 #include "../frame/frame_fixture.h"
-#include "dialogs/color_spec_panel.h"
+#include "dialogs/color_panel.h"
 #include "dialogs/gradient_presets.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"

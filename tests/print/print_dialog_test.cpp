@@ -91,11 +91,11 @@ TEST_F(PrintWindow, RefusesAnEmptySelectionThenAsksForTheMediaAndRemembers)
     answers_ = {int(mrOk)};
     start->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    const TPrintSpec spec = dialog.Spec();
-    EXPECT_FALSE(spec.AllFaces);
-    EXPECT_EQ(spec.FaceSelection, (std::vector<uint8_t>{0, 0, 0, 0, 1, 0}));
-    EXPECT_TRUE(spec.PrintFrame);
-    EXPECT_EQ(spec.Offset, (TPoint{-5, 12}));
+    const TPrintSpec options = dialog.Options();
+    EXPECT_FALSE(options.AllFaces);
+    EXPECT_EQ(options.FaceSelection, (std::vector<uint8_t>{0, 0, 0, 0, 1, 0}));
+    EXPECT_TRUE(options.PrintFrame);
+    EXPECT_EQ(options.Offset, (TPoint{-5, 12}));
     EXPECT_EQ(GetSettingInt("PrintTopOffset", 0), 12);
     EXPECT_EQ(GetSettingInt("PrintLeftOffset", 0), -5);
 
@@ -107,8 +107,8 @@ TEST_F(PrintWindow, RefusesAnEmptySelectionThenAsksForTheMediaAndRemembers)
     child<QCheckBox>(again, QStringLiteral("印刷位置微調整"))->setChecked(false);
     answers_ = {int(mrOk)};
     child<QPushButton>(again, QStringLiteral("印刷開始"))->click();
-    EXPECT_EQ(again.Spec().Offset, (TPoint{0, 0}));
-    EXPECT_FALSE(again.Spec().PrintFrame) << "no frame on a disc printed straight";
+    EXPECT_EQ(again.Options().Offset, (TPoint{0, 0}));
+    EXPECT_FALSE(again.Options().PrintFrame) << "no frame on a disc printed straight";
     EXPECT_EQ(GetSettingInt("PrintTopOffset", 0), 12);
     EXPECT_FALSE(GetSettingBool("PrintOffsetEnabled", true));
 }

@@ -16,10 +16,10 @@ struct Recorded {
     std::vector<int32_t> outlined;
 };
 
-Recorded PrintWith(TLabelData& data, TRecordingPrinter& printer, const TPrintSpec& spec, int32_t banding = 1)
+Recorded PrintWith(TLabelData& data, TRecordingPrinter& printer, const TPrintSpec& options, int32_t banding = 1)
 {
     Recorded recorded;
-    TPrintSite site(data, printer, spec);
+    TPrintSite site(data, printer, options);
     site.Banding = banding;
     site.OnFaceRendered = [&](int32_t face) { recorded.rendered.push_back(face); };
     site.OnFaceOutlined = [&](int32_t face) { recorded.outlined.push_back(face); };
@@ -32,12 +32,12 @@ TEST_F(PrintDocument, SelectedFacesOnlyAreRenderedAndOutlinedOnEveryCopy)
     for (int face = 0; face < 6; ++face)
         PutRect(face, kBesideHole);
     TRecordingPrinter printer(254, {0, 0});
-    TPrintSpec spec;
-    spec.AllFaces = false;
-    spec.FaceSelection = {0, 1, 0, 1};  // entries 4 and 5 missing: not selected
-    spec.PrintFrame = true;
-    spec.Copies = 2;
-    const Recorded recorded = PrintWith(data_, printer, spec);
+    TPrintSpec options;
+    options.AllFaces = false;
+    options.FaceSelection = {0, 1, 0, 1};  // entries 4 and 5 missing: not selected
+    options.PrintFrame = true;
+    options.Copies = 2;
+    const Recorded recorded = PrintWith(data_, printer, options);
     EXPECT_EQ(recorded.rendered, (std::vector<int32_t>{1, 3, 1, 3}));
     EXPECT_EQ(recorded.outlined, (std::vector<int32_t>{1, 3, 1, 3}));
     EXPECT_EQ(printer.Events, (std::vector<std::string>{"portrait", "begin", "page", "end"}));
@@ -48,9 +48,9 @@ TEST_F(PrintDocument, EmptyFacesAreSkippedButStillOutlined)
     PutRect(0, kBesideHole);
     PutRect(4, kBesideHole);
     TRecordingPrinter printer(254, {0, 0});
-    TPrintSpec spec;
-    spec.PrintCutLine = true;
-    const Recorded recorded = PrintWith(data_, printer, spec);
+    TPrintSpec options;
+    options.PrintCutLine = true;
+    const Recorded recorded = PrintWith(data_, printer, options);
     EXPECT_EQ(recorded.rendered, (std::vector<int32_t>{0, 4}));
     EXPECT_EQ(recorded.outlined, (std::vector<int32_t>{0, 1, 2, 3, 4, 5}));
 }
@@ -87,9 +87,9 @@ TEST_P(PrintPlacement, FacesLandAtTheirPlaceClippedToTheOutlineWithTheHoleCut)
     PutRect(0, kBesideHole);
     PutRect(1, kOverHole);
     TRecordingPrinter printer(254, c.physicalOffset);
-    TPrintSpec spec;
-    spec.Offset = c.offset;
-    PrintWith(data_, printer, spec, c.banding);
+    TPrintSpec options;
+    options.Offset = c.offset;
+    PrintWith(data_, printer, options, c.banding);
     TBitmap& page = printer.Page();
     const int32_t dx = c.offset.x - c.physicalOffset.x;
     const int32_t dy = c.offset.y - c.physicalOffset.y;
@@ -117,9 +117,9 @@ TEST_F(PrintDocument, SoftEdgeFadesTheFaceEdgeToWhite)
     list.Add(object);
     data_.SaveFaceObjects(0, list);
     TRecordingPrinter printer(254, {0, 0});
-    TPrintSpec spec;
-    spec.SoftEdge = true;
-    PrintWith(data_, printer, spec);
+    TPrintSpec options;
+    options.SoftEdge = true;
+    PrintWith(data_, printer, options);
     TBitmap& page = printer.Page();
     // Red in the middle of the ring, fading to white at the outline and
     // at the hole; white stays white outside.
@@ -147,11 +147,11 @@ TEST_F(PrintDocument, ACancelledJobStopsAndIsNotEndedTwice)
         PutRect(face, kBesideHole);
     TRecordingPrinter printer(254, {0, 0});
     AbortingProgress progress(printer);
-    TPrintSpec spec;
-    spec.Copies = 3;
-    spec.PrintFrame = true;
+    TPrintSpec options;
+    options.Copies = 3;
+    options.PrintFrame = true;
     std::vector<int32_t> rendered;
-    TPrintSite site(data_, printer, spec, &progress);
+    TPrintSite site(data_, printer, options, &progress);
     site.OnFaceRendered = [&](int32_t face) { rendered.push_back(face); };
     site.Print();
     EXPECT_EQ(rendered, std::vector<int32_t>{0});
@@ -188,9 +188,9 @@ TEST_F(PrintDocument, PaperPatternTurnsWithALandscapePaperAndPrintsOnlyWhenAsked
         EXPECT_TRUE(PrintWith(data_, printer, TPrintSpec{}).rendered.empty()) << "no pattern unless asked";
     }
     TRecordingPrinter printer(254, {0, 0});
-    TPrintSpec spec;
-    spec.PrintPaperImage = true;
-    const Recorded recorded = PrintWith(data_, printer, spec);
+    TPrintSpec options;
+    options.PrintPaperImage = true;
+    const Recorded recorded = PrintWith(data_, printer, options);
     EXPECT_EQ(recorded.rendered.size(), 6u);
     // A quarter turn counter-clockwise: the centre goes to (150, 300 - 60).
     EXPECT_EQ(PixelAt(printer.Page(), outer.Left + 150, outer.Top + 240), kRed);

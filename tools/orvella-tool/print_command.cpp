@@ -61,7 +61,7 @@ struct TPrintRequest {
     int32_t sheet = 0;
     int32_t dpi = 360;
     std::optional<std::vector<int32_t>> faces;
-    TPrintSpec spec;
+    TPrintSpec options;
 };
 
 // False on a usage error.
@@ -73,13 +73,13 @@ bool parse(const Arguments& args, TPrintRequest& request)
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& word = args[i];
         if (word == "--frame")
-            request.spec.PrintFrame = true;
+            request.options.PrintFrame = true;
         else if (word == "--cut-line")
-            request.spec.PrintCutLine = true;
+            request.options.PrintCutLine = true;
         else if (word == "--paper-image")
-            request.spec.PrintPaperImage = true;
+            request.options.PrintPaperImage = true;
         else if (word == "--soft-edge")
-            request.spec.SoftEdge = true;
+            request.options.SoftEdge = true;
         else {
             if (i + 1 >= args.size())
                 return false;
@@ -94,7 +94,7 @@ bool parse(const Arguments& args, TPrintRequest& request)
                 const auto pair = numberList(value);
                 if (!pair || pair->size() != 2)
                     return false;
-                request.spec.Offset = {(*pair)[0], (*pair)[1]};
+                request.options.Offset = {(*pair)[0], (*pair)[1]};
             } else {
                 const std::optional<int32_t> n = number(value);
                 if (!n)
@@ -102,7 +102,7 @@ bool parse(const Arguments& args, TPrintRequest& request)
                 if (word == "--sheet")
                     request.sheet = *n;
                 else if (word == "--copies")
-                    request.spec.Copies = *n;
+                    request.options.Copies = *n;
                 else if (word == "--dpi")
                     request.dpi = *n;
                 else
@@ -119,9 +119,9 @@ std::string checkRequest(const TPrintRequest& request)
 {
     if (request.dpi <= 0 || request.dpi > kMaxPrintDpi)
         return "--dpi must lie between 1 and " + std::to_string(kMaxPrintDpi);
-    if (request.spec.Copies < 1 || request.spec.Copies > kMaxCopies)
+    if (request.options.Copies < 1 || request.options.Copies > kMaxCopies)
         return "--copies must lie between 1 and " + std::to_string(kMaxCopies);
-    if (std::abs(request.spec.Offset.x) > kMaxOffset || std::abs(request.spec.Offset.y) > kMaxOffset)
+    if (std::abs(request.options.Offset.x) > kMaxOffset || std::abs(request.options.Offset.y) > kMaxOffset)
         return "--offset must lie between -999 and 999 in both directions";
     if (request.printer == kPdfPrinterName && request.pdf.empty())
         return "the PDF printer needs --pdf OUT.pdf";
@@ -155,21 +155,21 @@ int RunPrint(const Arguments& args)
         if (!paper)
             throw std::runtime_error("the sheet has no paper");
         if (request.faces) {
-            request.spec.AllFaces = false;
-            request.spec.FaceSelection.assign(std::size_t(paper->GetFaceCount()), 0);
+            request.options.AllFaces = false;
+            request.options.FaceSelection.assign(std::size_t(paper->GetFaceCount()), 0);
             for (const int32_t face : *request.faces) {
                 if (face < 0 || face >= paper->GetFaceCount()) {
                     std::cerr << "orvella-tool: the paper has no face " << face << '\n';
                     return 1;
                 }
-                request.spec.FaceSelection[std::size_t(face)] = 1;
+                request.options.FaceSelection[std::size_t(face)] = 1;
             }
         }
         std::unique_ptr<TPdfPrintDevice> device = request.pdf.empty()
                                                       ? CreateCupsPrinter(request.printer, request.dpi)
                                                       : CreatePdfFilePrinter(request.pdf, request.dpi);
         device->SetTitle(PrintJobTitle(request.document));
-        TPrintSite site(data, *device, request.spec);
+        TPrintSite site(data, *device, request.options);
         site.Banding = PrintBandingSetting();
         site.Print();
     } catch (const std::exception& error) {

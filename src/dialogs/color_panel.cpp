@@ -1,4 +1,4 @@
-#include "dialogs/color_spec_panel.h"
+#include "dialogs/color_panel.h"
 
 #include "dialogs/color_grid_window.h"
 #include "dialogs/color_swatch.h"
