@@ -10,7 +10,7 @@ namespace orvella {
 namespace {
 
 constexpr std::size_t kNameChars = 32;
-constexpr std::size_t kBetweenNames = 38;  // specification version up to collation
+constexpr std::size_t kBetweenNames = 38;  // dmSpecVersion up to dmCollate
 constexpr std::size_t kAfterForm = kDevModeSizeA - devmode::kLogPixels;
 
 std::string ansiName(const uint8_t* bytes)
