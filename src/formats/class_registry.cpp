@@ -25,7 +25,8 @@ void RegisterClass(const TClassInfo& info)
 {
     for (const TClassInfo* c = &info; c; c = c->Parent()) {
         const TClassInfo* existing = GetClass(c->ClassName());
-        if (existing == c)
+        // A descendant registered under its ancestor's name stands in for it.
+        if (existing == c || (existing && existing->InheritsFrom(*c)))
             continue;
         if (existing)
             throw EFilerError(FormatMessage(stream_message::kDuplicateClass, {c->ClassName()}));

@@ -16,9 +16,16 @@ namespace orvella {
 // input raises EReadError.
 std::string ObjectBinaryToText(std::string_view bytes);
 
+// How strings outside ASCII are read. FreePascal: as that converter reads
+// them, every #NNN above 127 making the string wide. CodePage: as the text
+// form prints a document's strings, #NNN up to 255 being the bytes of the
+// program's code page; a quoted run in UTF-8 is read as the characters it
+// spells.
+enum class TTextStrings { FreePascal, CodePage };
+
 // The stream (signature included, no wrapper). A syntax error raises
 // EReadError naming the line.
-std::string ObjectTextToBinary(std::string_view text);
+std::string ObjectTextToBinary(std::string_view text, TTextStrings strings = TTextStrings::FreePascal);
 
 // A float in the converter's fixed layout: sign or space, one digit, 20
 // decimals, "E", sign, four exponent digits; infinities and NaN right-aligned

@@ -6,6 +6,7 @@
 #include "formats/extended_float.h"
 #include "formats/stream_format.h"
 #include "platform/text_case.h"
+#include "platform/utf8.h"
 
 #include <bit>
 #include <charconv>
@@ -37,7 +38,7 @@ int hexValue(char c) { return isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10; }
 
 class TextParser {
 public:
-    explicit TextParser(std::string_view text) : text_(text), out_(bytes_) {}
+    TextParser(std::string_view text, TTextStrings strings) : text_(text), strings_(strings), out_(bytes_) {}
 
     std::string Parse()
     {
@@ -175,12 +176,13 @@ private:
                 }
                 if (digits == 0 || value > 0xFFFF)
                     error();
-                if (value > 127)
+                if (value > (strings_ == TTextStrings::CodePage ? 255u : 127u))
                     token_.wide = true;
                 token_.units.push_back(value);
                 continue;
             }
             ++pos_;
+            const std::size_t quoted = token_.units.size();
             for (;;) {
                 if (pos_ >= text_.size() || text_[pos_] == '\n' || text_[pos_] == '\r')
                     error();
@@ -195,7 +197,27 @@ private:
                 }
                 token_.units.push_back(std::uint8_t(text_[pos_++]));
             }
+            if (strings_ == TTextStrings::CodePage)
+                widenUtf8(quoted);
         }
+    }
+
+    // A quoted run typed in UTF-8 (not the printed code-page bytes) becomes
+    // the wide characters it spells.
+    void widenUtf8(std::size_t from)
+    {
+        std::string run;
+        bool high = false;
+        for (std::size_t i = from; i < token_.units.size(); ++i) {
+            run.push_back(char(token_.units[i]));
+            high = high || token_.units[i] > 127;
+        }
+        if (!high || !IsValidUtf8(run))
+            return;
+        token_.units.resize(from);
+        for (char16_t unit : Utf8ToUtf16(run))
+            token_.units.push_back(unit);
+        token_.wide = true;
     }
 
     bool isSymbol(char symbol) const { return token_.kind == TokenKind::Symbol && token_.symbol == symbol; }
@@ -481,6 +503,7 @@ private:
     }
 
     std::string_view text_;
+    TTextStrings strings_;
     std::size_t pos_ = 0;
     int line_ = 1;
     Token token_;
@@ -491,9 +514,9 @@ private:
 
 }  // namespace
 
-std::string ObjectTextToBinary(std::string_view text)
+std::string ObjectTextToBinary(std::string_view text, TTextStrings strings)
 {
-    return TextParser(text).Parse();
+    return TextParser(text, strings).Parse();
 }
 
 }  // namespace orvella

@@ -113,7 +113,7 @@ std::string faceStream(const std::string& text)
     std::string bytes;
     WriteResHeader(bytes, kLabelDataResource);
     const std::size_t sizePosition = bytes.size() - 4;
-    bytes += ObjectTextToBinary(text);
+    bytes += ObjectTextToBinary(text, TTextStrings::CodePage);
     TByteWriter(bytes).PatchU32(sizePosition, std::uint32_t(bytes.size() - sizePosition - 4));
     return bytes;
 }
