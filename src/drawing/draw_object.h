@@ -106,6 +106,8 @@ public:
     // Broadcasts SelectionChanged even when the value did not change.
     virtual void SetSelected(bool selected);
     virtual void Changed();
+    // Called after the object was placed on a site.
+    virtual void ParentChanged() {}
     // Draws on a foreign canvas prepared with the site's mapping.
     virtual void PaintTo(TCanvas& canvas);
     // The content, in site-logical coordinates.

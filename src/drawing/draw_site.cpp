@@ -184,6 +184,7 @@ void TDrawSite::InsertObject(TDrawObject& object)
     listener_.Listen(object.Notifier());
     object.bounds_ = {};
     object.UpdateBounds();
+    object.ParentChanged();
 }
 
 TDrawObject& TDrawSite::InsertOwnedObject(std::unique_ptr<TDrawObject> object)
