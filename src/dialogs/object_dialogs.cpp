@@ -1,0 +1,27 @@
+#include "dialogs/object_dialogs.h"
+
+#include "dialogs/text_property_dialog.h"
+#include "drawing/designer.h"
+
+namespace orvella {
+
+void RegisterObjectDialogs()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    // Later designers are asked first: the date dialog before the text one.
+    DesignerList().Register(MakeTextDialogDesigner());
+    DesignerList().Register(MakeDateDialogDesigner());
+}
+
+namespace {
+
+// The windows of the program sit beside the dialogs, not above them: the
+// program links this library whole, and its designers register as it starts.
+[[maybe_unused]] const bool registeredAtStart = (RegisterObjectDialogs(), true);
+
+}  // namespace
+
+}  // namespace orvella
