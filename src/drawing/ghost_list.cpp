@@ -1,14 +1,24 @@
 #include "drawing/ghost_list.h"
 
+#include "drawing/action_list.h"
 #include "drawing/draw_site.h"
 #include "graphics/canvas_guards.h"
 #include "graphics/rect_utils.h"
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+
 namespace orvella {
 
 void TGhost::Start(TDrawSite&, const TRect&, TPoint, TShiftState) {}
+
+bool TGhost::Concerns(const TDrawSite&) const
+{
+    return false;
+}
 
 void TSelectGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState)
 {
@@ -50,6 +60,16 @@ TGhostList& GhostList()
 {
     static TGhostList list;
     return list;
+}
+
+bool TGhostList::IsRubberBand() const
+{
+    return ghosts_.size() == 1 && dynamic_cast<const TSelectGhost*>(ghosts_.front().get()) != nullptr;
+}
+
+bool TGhostList::Concerns(const TDrawSite& site) const
+{
+    return std::any_of(ghosts_.begin(), ghosts_.end(), [&](const auto& ghost) { return ghost->Concerns(site); });
 }
 
 void TGhostList::Add(std::unique_ptr<TGhost> ghost)
@@ -140,9 +160,14 @@ void TGhostList::end(bool apply, TShiftState shift)
             }
         }
     } done{onDone, !ghosts.empty()};
-    if (apply)
-        for (const auto& ghost : ghosts)
-            ghost->Apply(shift);
+    if (!apply)
+        return;
+    // A drag of several objects is undone as a whole.
+    std::optional<TActionGroupGuard> group;
+    if (ghosts.size() > 1)
+        group.emplace(std::string());
+    for (const auto& ghost : ghosts)
+        ghost->Apply(shift);
 }
 
 bool TGhostList::xorOnScreen()

@@ -1,0 +1,143 @@
+#include "drawing/universal_ghost.h"
+
+#include "drawing/action_list.h"
+#include "drawing/do_actions.h"
+#include "drawing/do_interfaces.h"
+#include "drawing/draw_object.h"
+#include "drawing/draw_site.h"
+#include "drawing/object_copy.h"
+
+#include <QtGlobal>
+
+#include <cstdlib>
+
+namespace orvella {
+
+namespace {
+
+TSnapHook& snapHook()
+{
+    static TSnapHook hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetSnapHook(TSnapHook hook)
+{
+    snapHook() = std::move(hook);
+}
+
+const TSnapHook& SnapHook()
+{
+    return snapHook();
+}
+
+TMoveSettings& MoveSettings()
+{
+    static TMoveSettings settings;
+    return settings;
+}
+
+void ResetMoveModes()
+{
+    MoveSettings().CircumMove = false;
+    MoveSettings().ParallelMove = false;
+    MoveSettings().RotateMove = false;
+}
+
+TUniversalGhost::TUniversalGhost(TDrawObject& object, int handleIndex, std::string caption)
+    : object_(&object), clone_(CloneObject(object)), handleIndex_(handleIndex), caption_(std::move(caption))
+{
+    limit_ = {0, 0, 0, 0};
+    if (object.Parent())
+        limit_ = object.Parent()->LogicalClientRect();
+}
+
+TUniversalGhost::~TUniversalGhost() = default;
+
+void TUniversalGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState)
+{
+    site_ = &site;
+    limit_ = bounds;
+    start_ = start;
+}
+
+bool TUniversalGhost::Concerns(const TDrawSite& site) const
+{
+    return object_->Parent() == &site;
+}
+
+void TUniversalGhost::Draw(TCanvas& canvas)
+{
+    if (const TIntfRef<IDODraw> draw = Supports<IDODraw>(clone_.get()))
+        draw->DrawOutline(canvas);
+}
+
+void TUniversalGhost::Apply(TShiftState)
+{
+    if (caption_.empty()) {
+        object_->Assign(*clone_);
+        object_->UpdateBounds();
+        object_->Invalidate();
+        return;
+    }
+    auto step = std::make_unique<TDOChangeAction>(*object_, caption_);
+    object_->Assign(*clone_);
+    object_->UpdateBounds();
+    object_->Invalidate();
+    step->MarkChanged();
+    RecordChange(std::move(step));
+}
+
+TSnapOffset TUniversalGhost::SnapOffset(std::span<const TPoint> points) const
+{
+    TSnapOffset best;
+    const TSnapHook& hook = SnapHook();
+    if (!hook)
+        return best;
+    const auto keepSmaller = [](std::optional<int32_t>& kept, const std::optional<int32_t>& offered) {
+        if (offered && (!kept || std::abs(int64_t(*offered)) < std::abs(int64_t(*kept))))
+            kept = offered;
+    };
+    for (const TPoint& p : points) {
+        const TSnapOffset offer = hook(p);
+        keepSmaller(best.dx, offer.dx);
+        keepSmaller(best.dy, offer.dy);
+    }
+    return best;
+}
+
+TPoint TUniversalGhost::Snap(TPoint p) const
+{
+    const TSnapOffset offset = SnapOffset(std::span<const TPoint>(&p, 1));
+    return {p.x + offset.dx.value_or(0), p.y + offset.dy.value_or(0)};
+}
+
+TCreationGhost::~TCreationGhost()
+{
+    if (!created_)
+        return;
+    // Never placed: the object leaves its site and is freed with it.
+    try {
+        if (TDrawSite* site = created_->Parent()) {
+            std::unique_ptr<TDrawObject> unplaced = site->RemoveObject(*created_);
+            site->Invalidate();
+        }
+    } catch (...) {
+        qWarning("freeing an object that was never placed failed");
+    }
+}
+
+void TCreationGhost::Created()
+{
+    TDrawObject& object = *created_;
+    created_ = nullptr;
+    object.SetVisible(true);
+    object.SetSelected(true);
+    if (object.Parent())
+        object.Parent()->RefreshHandles();
+    ActionList().Add(std::make_unique<TDOAddAction>(object, "追加"));
+}
+
+}  // namespace orvella
