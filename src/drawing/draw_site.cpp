@@ -692,8 +692,12 @@ void TDrawSite::setCapture(bool captured)
 
 TCursor TDrawSite::CursorAt(TPoint device) const
 {
+    // Outlines waiting for a press take it wherever it lands: the site's
+    // own cursor says so.
     TCursor cursor = crDefault;
-    if (const TDrawHandle* handle = GhostList().Empty() ? handleAt(device) : nullptr)
+    if (!GhostList().Empty())
+        return cursor_;
+    if (const TDrawHandle* handle = handleAt(device))
         cursor = handle->Cursor;
     else if (const TDrawObject* object = objectAtDevice(device))
         cursor = object->Cursor();
@@ -709,13 +713,14 @@ void TDrawSite::MouseDown(const TSiteMouseEvent& event)
         shiftPressed_ = false;
         dragCursor_ = CursorAt(event.Pos);
     }
+    // While outlines wait to be started (a creation by dragging), neither
+    // handles nor objects take the press: the site does, so that nothing
+    // adds an outline of its own beside the waiting one.
+    if (!GhostList().Empty() && !GhostList().Active()) {
+        pressOnSite(event, nullptr);
+        return;
+    }
     if (const TDrawHandle* handle = handleAt(event.Pos)) {
-        // While outlines wait to be started, handles take no press: the site
-        // does, so that no handle adds an outline of its own.
-        if (!GhostList().Empty()) {
-            pressOnSite(event, nullptr);
-            return;
-        }
         TDrawObject& owner = *handle->Owner;
         pressOn(owner, handle->Index, false, event);
         return;

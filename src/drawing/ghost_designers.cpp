@@ -20,18 +20,18 @@ namespace {
 constexpr TCursor kHandleCursors[8] = {crSizeNWSE, crSizeWE, crSizeNESW, crSizeNS,
                                        crSizeNS,   crSizeNESW, crSizeWE, crSizeNWSE};
 
-bool onSite(const TDrawObject& object)
+bool isOnSite(const TDrawObject& object)
 {
     return object.Parent() != nullptr;
 }
 
-void addHandle(TDrawObject& object, int index, TCursor cursor, TPivotKind kind, TPoint at)
+void addPivot(TDrawObject& object, int index, TCursor cursor, TPivotKind kind, TPoint at)
 {
     TDrawSite& site = *object.Parent();
     site.PlaceHandle(site.AddHandle(object, index, cursor, kind), at);
 }
 
-bool add(std::unique_ptr<TGhost> ghost)
+bool addGhost(std::unique_ptr<TGhost> ghost)
 {
     GhostList().Add(std::move(ghost));
     return true;
@@ -42,7 +42,7 @@ bool add(std::unique_ptr<TGhost> ghost)
 void ShowRectHandles(TDrawObject& object)
 {
     const TIntfRef<IDOPosition> position = Supports<IDOPosition>(&object);
-    if (!position || !onSite(object))
+    if (!position || !isOnSite(object))
         return;
     const TRect rect{position->GetLeft(), position->GetTop(), position->GetLeft() + position->GetWidth(),
                      position->GetTop() + position->GetHeight()};
@@ -54,11 +54,11 @@ void ShowRectHandles(TDrawObject& object)
         if (rotate) {
             at = TurnPoint(at, centre, angle);
             if (index == 2 || index == 5) {
-                addHandle(object, kRotateHandle, crRotate, TPivotKind::RotatePivot, at);
+                addPivot(object, kRotateHandle, crRotate, TPivotKind::RotatePivot, at);
                 continue;
             }
         }
-        addHandle(object, index, kHandleCursors[index], TPivotKind::LabelPivot, at);
+        addPivot(object, index, kHandleCursors[index], TPivotKind::LabelPivot, at);
     }
 }
 
@@ -67,22 +67,22 @@ void ShowRectHandles(TDrawObject& object)
 bool TDOLineGhostDesigner::ShowHandles(TDrawObject& object)
 {
     const TIntfRef<IDOLine> line = Supports<IDOLine>(&object);
-    if (!line || !onSite(object))
+    if (!line || !isOnSite(object))
         return false;
-    addHandle(object, 0, crSizeWE, TPivotKind::LabelPivot, line->GetStartPoint());
-    addHandle(object, 1, crSizeWE, TPivotKind::LabelPivot, line->GetEndPoint());
+    addPivot(object, 0, crSizeWE, TPivotKind::LabelPivot, line->GetStartPoint());
+    addPivot(object, 1, crSizeWE, TPivotKind::LabelPivot, line->GetEndPoint());
     return true;
 }
 
 bool TDOLineGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 {
-    if (!Supports<IDOLine>(&object) || !onSite(object))
+    if (!Supports<IDOLine>(&object) || !isOnSite(object))
         return false;
     switch (handleIndex) {
-    case -2: return add(std::make_unique<TLineCreateGhost>(object));
-    case -1: return add(std::make_unique<TMoveGhost>(object));
+    case -2: return addGhost(std::make_unique<TLineCreateGhost>(object));
+    case -1: return addGhost(std::make_unique<TMoveGhost>(object));
     case 0:
-    case 1: return add(std::make_unique<TLineGhost>(object, handleIndex));
+    case 1: return addGhost(std::make_unique<TLineGhost>(object, handleIndex));
     default: return false;
     }
 }
@@ -91,7 +91,7 @@ bool TDOLineGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 
 bool TDORectGhostDesigner::ShowHandles(TDrawObject& object)
 {
-    if (!Supports<IDOPosition>(&object) || !onSite(object))
+    if (!Supports<IDOPosition>(&object) || !isOnSite(object))
         return false;
     ShowRectHandles(object);
     return true;
@@ -99,16 +99,16 @@ bool TDORectGhostDesigner::ShowHandles(TDrawObject& object)
 
 bool TDORectGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 {
-    if (!Supports<IDOPosition>(&object) || !onSite(object))
+    if (!Supports<IDOPosition>(&object) || !isOnSite(object))
         return false;
     if (handleIndex == -2)
-        return add(std::make_unique<TRectCreateGhost>(object));
+        return addGhost(std::make_unique<TRectCreateGhost>(object));
     if (handleIndex == -1)
-        return add(std::make_unique<TMoveGhost>(object));
+        return addGhost(std::make_unique<TMoveGhost>(object));
     if (handleIndex >= 0 && handleIndex <= 7)
-        return add(std::make_unique<TRectGhost>(object, handleIndex));
+        return addGhost(std::make_unique<TRectGhost>(object, handleIndex));
     if (handleIndex == kRotateHandle)
-        return add(std::make_unique<TRotateGhost>(object));
+        return addGhost(std::make_unique<TRotateGhost>(object));
     return false;
 }
 
@@ -117,24 +117,24 @@ bool TDORectGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 bool TDOCurveGhostDesigner::ShowHandles(TDrawObject& object)
 {
     const TIntfRef<IDOCurve> curve = Supports<IDOCurve>(&object);
-    if (!curve || !onSite(object))
+    if (!curve || !isOnSite(object))
         return false;
-    addHandle(object, kCurveStartHandle, crSizeWE, TPivotKind::LabelPivot, curve->GetStartPoint());
-    addHandle(object, kCurveEndHandle, crSizeWE, TPivotKind::LabelPivot, curve->GetEndPoint());
-    addHandle(object, kCurveMiddleHandle, crSizeNS, TPivotKind::BulgePivot, curve->GetMiddlePoint());
+    addPivot(object, kCurveStartHandle, crSizeWE, TPivotKind::LabelPivot, curve->GetStartPoint());
+    addPivot(object, kCurveEndHandle, crSizeWE, TPivotKind::LabelPivot, curve->GetEndPoint());
+    addPivot(object, kCurveMiddleHandle, crSizeNS, TPivotKind::BulgePivot, curve->GetMiddlePoint());
     return true;
 }
 
 bool TDOCurveGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 {
-    if (!Supports<IDOCurve>(&object) || !onSite(object))
+    if (!Supports<IDOCurve>(&object) || !isOnSite(object))
         return false;
     switch (handleIndex) {
-    case -2: return add(std::make_unique<TCurveCreateGhost>(object));
-    case -1: return add(std::make_unique<TMoveGhost>(object));
+    case -2: return addGhost(std::make_unique<TCurveCreateGhost>(object));
+    case -1: return addGhost(std::make_unique<TMoveGhost>(object));
     case kCurveStartHandle:
     case kCurveEndHandle:
-    case kCurveMiddleHandle: return add(std::make_unique<TCurveGhost>(object, handleIndex));
+    case kCurveMiddleHandle: return addGhost(std::make_unique<TCurveGhost>(object, handleIndex));
     default: return false;
     }
 }
@@ -143,7 +143,7 @@ bool TDOCurveGhostDesigner::BeginDrag(TDrawObject& object, int handleIndex)
 
 bool TDOTextGhostDesigner::ShowHandles(TDrawObject& object)
 {
-    if (!Supports<IDOPosition>(&object) || !onSite(object))
+    if (!Supports<IDOPosition>(&object) || !isOnSite(object))
         return false;
     const TIntfRef<IDOCurve> curve = Supports<IDOCurve>(&object);
     if (curve && SignedSagitta(curve->GetStartPoint(), curve->GetMiddlePoint(), curve->GetEndPoint()) != 0)
@@ -153,7 +153,7 @@ bool TDOTextGhostDesigner::ShowHandles(TDrawObject& object)
         const TIntfRef<IDOPosition> position = Supports<IDOPosition>(&object);
         const TRect rect{position->GetLeft(), position->GetTop(), position->GetLeft() + position->GetWidth(),
                          position->GetTop() + position->GetHeight()};
-        addHandle(object, kCurveMiddleHandle, crSizeNS, TPivotKind::BulgePivot, RectCenter(rect));
+        addPivot(object, kCurveMiddleHandle, crSizeNS, TPivotKind::BulgePivot, RectCenter(rect));
     }
     return true;
 }

@@ -18,22 +18,22 @@ namespace orvella {
 
 namespace {
 
-constexpr long double kTwoPi = 2 * std::numbers::pi_v<long double>;
+constexpr long double kFullTurn = 2 * std::numbers::pi_v<long double>;
 
-long double normalized(long double radians)
+long double normalizedRadians(long double radians)
 {
-    radians = std::fmod(radians, kTwoPi);
-    return radians < 0 ? radians + kTwoPi : radians;
+    radians = std::fmod(radians, kFullTurn);
+    return radians < 0 ? radians + kFullTurn : radians;
 }
 
-TPoint midpoint(TPoint a, TPoint b)
+TPoint chordMiddle(TPoint a, TPoint b)
 {
     return {int32_t((int64_t(a.x) + b.x) / 2), int32_t((int64_t(a.y) + b.y) / 2)};
 }
 
 // Half the length of the figure through s, m and e: along the arc, or half
 // the chord when it is straight or too flat or wide to be drawn as an arc.
-long double halfLength(TPoint s, TPoint m, TPoint e)
+long double figureHalfLength(TPoint s, TPoint m, TPoint e)
 {
     const long double halfChord = PointDistance(s, e) / 2;
     if (SignedSagitta(s, m, e) == 0)
@@ -41,11 +41,11 @@ long double halfLength(TPoint s, TPoint m, TPoint e)
     const TArc arc = ArcFromPoints(s, m, e);
     if (arc.Radius < 1 || arc.Radius > kMaxArcRadius)
         return halfChord;
-    long double span = normalized(arc.EndAngle - arc.StartAngle);
+    long double span = normalizedRadians(arc.EndAngle - arc.StartAngle);
     const TPoint centre{arc.cx, arc.cy};
-    const long double middle = normalized(PointAngle(m, centre) * kTwoPi / 360 - arc.StartAngle);
+    const long double middle = normalizedRadians(PointAngle(m, centre) * kFullTurn / 360 - arc.StartAngle);
     if (middle > span)
-        span = kTwoPi - span;  // the figure runs the other way round
+        span = kFullTurn - span;  // the figure runs the other way round
     return arc.Radius * span / 2;
 }
 
@@ -168,7 +168,7 @@ void TCurveGhost::moveEnd(bool start, TPoint offset, TShiftState shift)
         // A new curve is drawn straight from where the press was.
         clone->SetStartPoint(s.x, s.y);
         clone->SetEndPoint(to.x, to.y);
-        clone->SetMiddlePoint(midpoint(s, to));
+        clone->SetMiddlePoint(chordMiddle(s, to));
         return;
     }
     if (shift & ssShift) {
@@ -218,14 +218,14 @@ void TCurveGhost::moveMiddle(TPoint offset, TShiftState shift)
     if (circular) {
         const TPoint centre = RectCenter(Limit());
         const long double radius = std::max<long double>(PointDistance(p, centre), kMinimumWrapRadius);
-        const long double half = halfLength(s, m, e) / radius;
-        const long double at = PointAngle(p, centre) * kTwoPi / 360;
+        const long double half = figureHalfLength(s, m, e) / radius;
+        const long double at = PointAngle(p, centre) * kFullTurn / 360;
         TArc arc;
         arc.cx = centre.x;
         arc.cy = centre.y;
         arc.Radius = RoundHalfAway(radius);
-        arc.StartAngle = normalized(at - half);
-        arc.EndAngle = normalized(at + half);
+        arc.StartAngle = normalizedRadians(at - half);
+        arc.EndAngle = normalizedRadians(at + half);
         TPoint newStart, newMiddle, newEnd;
         ArcEndPoints(arc, newStart, newMiddle, newEnd);
         clone->SetStartPoint(newStart.x, newStart.y);

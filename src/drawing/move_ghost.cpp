@@ -19,17 +19,11 @@ namespace orvella {
 
 namespace {
 
-int32_t truncated(long double value)
+int32_t truncatedCoordinate(long double value)
 {
     if (!std::isfinite(value))
         return 0;
     return int32_t(std::trunc(std::clamp(value, -2147483648.0L, 2147483647.0L)));
-}
-
-int32_t angleOf(const TDrawObject& object)
-{
-    const TIntfRef<IDORotate> rotate = Supports<IDORotate>(const_cast<TDrawObject*>(&object));
-    return rotate ? rotate->GetAngle() : 0;
 }
 
 }  // namespace
@@ -103,7 +97,7 @@ void TMoveGhost::Move(TPoint offset, TShiftState shift)
                 ray = {from.x - centre.x, from.y - centre.y};
             const long double length = std::hypot((long double)ray.x, (long double)ray.y);
             if (length > 0)
-                r = OffsetRect(r0, truncated(radial * ray.x / length), truncated(radial * ray.y / length));
+                r = OffsetRect(r0, truncatedCoordinate(radial * ray.x / length), truncatedCoordinate(radial * ray.y / length));
         } else {
             const long double before = PointAngle(c0, centre);
             long double after = before + moved;
@@ -111,8 +105,8 @@ void TMoveGhost::Move(TPoint offset, TShiftState shift)
                 after = PhaseAngle(after, modes.PhaseStep);
             const long double radius = PointDistance(c0, centre);
             const long double radians = after * std::acos(-1.0L) / 180.0L;
-            const TPoint c1{centre.x + truncated(radius * std::cos(radians)),
-                            centre.y + truncated(radius * std::sin(radians))};
+            const TPoint c1{centre.x + truncatedCoordinate(radius * std::cos(radians)),
+                            centre.y + truncatedCoordinate(radius * std::sin(radians))};
             r = OffsetRect(r0, c1.x - c0.x, c1.y - c0.y);
             if (modes.CircumRotate)
                 turn = RoundHalfAway(after - before);
@@ -131,7 +125,7 @@ void TMoveGhost::Move(TPoint offset, TShiftState shift)
         turn = RoundHalfAway(AngleBetween(PointAngle(c0, centre), PointAngle(RectCenter(r), centre)));
 
     const TIntfRef<IDORotate> cloneRotate = Supports<IDORotate>(&Clone());
-    const int32_t angle = angleOf(Object());
+    const int32_t angle = ObjectAngle(Object());
     if (cloneRotate)
         cloneRotate->SetAngle(angle);
     const TRect now = cloneBounds->GetLogicalBounds();
@@ -168,7 +162,7 @@ void TMoveGhost::Apply(TShiftState shift)
     const TRect before = objectBounds->GetLogicalBounds();
     const TRect after = cloneBounds->GetLogicalBounds();
     const bool moved = before.Left != after.Left || before.Top != after.Top || before.Right != after.Right ||
-                       before.Bottom != after.Bottom || angleOf(Object()) != angleOf(Clone());
+                       before.Bottom != after.Bottom || ObjectAngle(Object()) != ObjectAngle(Clone());
     if (!moved)
         return;
     TDrawSite* site = Object().Parent();

@@ -15,27 +15,21 @@ namespace orvella {
 
 namespace {
 
-int32_t angleOf(TDrawObject& object)
-{
-    const TIntfRef<IDORotate> rotate = Supports<IDORotate>(&object);
-    return rotate ? rotate->GetAngle() : 0;
-}
-
 bool isLeftHandle(int index) { return index >= 0 && index <= 2; }
 bool isRightHandle(int index) { return index >= 5 && index <= 7; }
 bool isTopHandle(int index) { return index == 0 || index == 3 || index == 5; }
 bool isBottomHandle(int index) { return index == 2 || index == 4 || index == 7; }
 
-int32_t clamped(int64_t value)
+int32_t clampedCoordinate(int64_t value)
 {
     return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The object's aspect kept inside the dragged target: a side handle sets
+// The object's proportions kept inside the dragged target: a side handle sets
 // the length along its axis and the other follows about the old centre; a
-// corner handle fits the aspect into the target from the opposite corner,
+// corner handle fits the proportions into the target from the opposite corner,
 // which stays where it was.
-TRect keepAspect(const TRect& object, const TRect& target, TPoint dragged, int index)
+TRect keepProportions(const TRect& object, const TRect& target, TPoint dragged, int index)
 {
     const int32_t w = RectWidth(object);
     const int32_t h = RectHeight(object);
@@ -99,17 +93,17 @@ void TRectGhost::Move(TPoint offset, TShiftState shift)
     const int32_t top = position->GetTop();
     const int32_t width = position->GetWidth();
     const int32_t height = position->GetHeight();
-    const TRect rect{left, top, clamped(int64_t(left) + width), clamped(int64_t(top) + height)};
+    const TRect rect{left, top, clampedCoordinate(int64_t(left) + width), clampedCoordinate(int64_t(top) + height)};
     const TPoint centre = RectCenter(rect);
-    const int32_t angle = angleOf(Object());
+    const int32_t angle = ObjectAngle(Object());
 
     const int32_t minimum = (shift & ssCtrl) ? 0 : kMinimumResize;
-    bool aspect = position->KeepsAspect() != bool(shift & ssShift);
+    bool keepRatio = position->KeepsAspect() != bool(shift & ssShift);
     if (width == 0 || height == 0)
-        aspect = false;
+        keepRatio = false;
     int32_t minWidth = minimum;
     int32_t minHeight = minimum;
-    if (aspect) {
+    if (keepRatio) {
         const int32_t followingHeight = MulDiv(minimum, std::abs(height), std::abs(width));
         if (followingHeight > minimum)
             minHeight = followingHeight;
@@ -136,10 +130,10 @@ void TRectGhost::Move(TPoint offset, TShiftState shift)
         t += offset.y;
     if (isBottomHandle(index))
         b += offset.y;
-    const TPoint dragged{clamped(isLeftHandle(index) ? l : r), clamped(isTopHandle(index) ? t : b)};
-    TRect target = NormalizeRect({clamped(l), clamped(t), clamped(r), clamped(b)});
-    if (aspect)
-        target = keepAspect(rect, target, dragged, index);
+    const TPoint dragged{clampedCoordinate(isLeftHandle(index) ? l : r), clampedCoordinate(isTopHandle(index) ? t : b)};
+    TRect target = NormalizeRect({clampedCoordinate(l), clampedCoordinate(t), clampedCoordinate(r), clampedCoordinate(b)});
+    if (keepRatio)
+        target = keepProportions(rect, target, dragged, index);
 
     if (RectWidth(target) < minWidth) {
         if (isLeftHandle(index))
@@ -220,7 +214,7 @@ void TRotateGhost::Move(TPoint offset, TShiftState shift)
     const TPoint from = StartPoint();
     const TPoint to{from.x + offset.x, from.y + offset.y};
     const long double turn = AngleBetween(PointAngle(from, centre_), PointAngle(to, centre_));
-    int32_t angle = angleOf(Object()) + RoundHalfAway(turn);
+    int32_t angle = ObjectAngle(Object()) + RoundHalfAway(turn);
     if (shift & ssShift)
         angle = SnapToEighth(angle);
     rotate->SetAngle(angle);

@@ -46,6 +46,12 @@ void ResetMoveModes()
     MoveSettings().RotateMove = false;
 }
 
+int32_t ObjectAngle(TDrawObject& object)
+{
+    const TIntfRef<IDORotate> rotate = Supports<IDORotate>(&object);
+    return rotate ? rotate->GetAngle() : 0;
+}
+
 TUniversalGhost::TUniversalGhost(TDrawObject& object, int handleIndex, std::string caption)
     : object_(&object), clone_(CloneObject(object)), handleIndex_(handleIndex), caption_(std::move(caption))
 {

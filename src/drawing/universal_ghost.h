@@ -78,6 +78,9 @@ private:
     TPoint start_;
 };
 
+// The object's angle through IDORotate; 0 for an object that does not turn.
+int32_t ObjectAngle(TDrawObject& object);
+
 // The common part of creating by dragging: the object is new, hidden and
 // not yet selected; applying places it as the undo step "追加", and an
 // outline that goes without applying frees it.

@@ -19,7 +19,7 @@ const TClassInfo& TGhostShape::StaticClassInfo()
         IntegerProperty("RectTop", &TGhostShape::top, &TGhostShape::setTop).Default(0),
         IntegerProperty("RectRight", &TGhostShape::right, &TGhostShape::setRight).Default(0),
         IntegerProperty("RectBottom", &TGhostShape::bottom, &TGhostShape::setBottom).Default(0),
-        BooleanProperty("Aspect", &TGhostShape::aspect, &TGhostShape::setAspect).Default(0),
+        BooleanProperty("Proportional", &TGhostShape::proportional, &TGhostShape::setProportional).Default(0),
     });
     return info;
 }

@@ -16,7 +16,7 @@ public:
     explicit TGhostShape(TRect rect) : Rect(rect) {}
 
     TRect Rect;
-    bool Aspect = false;
+    bool Proportional = false;
 
     bool HitTest(TPoint logical) override;
     TRect GetLogicalBounds() const override { return Rect; }
@@ -37,7 +37,7 @@ public:
     void SetWidth(int32_t value) override;
     int32_t GetHeight() const override { return Rect.Bottom - Rect.Top; }
     void SetHeight(int32_t value) override;
-    bool KeepsAspect() const override { return Aspect; }
+    bool KeepsAspect() const override { return Proportional; }
     void PaintTo(TCanvas& canvas) override { TDrawObject::PaintTo(canvas); }
     void DrawOutline(TCanvas& canvas) override;
 
@@ -53,8 +53,8 @@ private:
     void setRight(int32_t v) { Rect.Right = v; }
     int32_t bottom() const { return Rect.Bottom; }
     void setBottom(int32_t v) { Rect.Bottom = v; }
-    bool aspect() const { return Aspect; }
-    void setAspect(bool v) { Aspect = v; }
+    bool proportional() const { return Proportional; }
+    void setProportional(bool v) { Proportional = v; }
 };
 
 // A shape that turns about its centre; its bounds stay the unturned

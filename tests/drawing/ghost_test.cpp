@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ResizeTable, ::testing::Values(
     ResizeCase{4, {7, 10}, 0, {100, 100, 200, 160}},
     ResizeCase{5, {10, -10}, 0, {100, 90, 210, 150}},
     ResizeCase{6, {30, 99}, 0, {100, 100, 230, 150}},
-    // Shift keeps the aspect: a corner fits it into the dragged box from
+    // Shift keeps the proportions: a corner fits it into the dragged box from
     // the opposite corner, a side handle grows the other side about the
     // centre.
     ResizeCase{7, {100, 0}, ssShift, {100, 100, 200, 150}},
@@ -202,10 +202,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ResizeTable, ::testing::Values(
     ResizeCase{6, {100, 0}, ssShift, {100, 75, 300, 175}},
     ResizeCase{4, {0, 50}, ssShift, {50, 100, 250, 200}}));
 
-TEST_F(Ghosts, KeepsAspectObjectsLoseItWithShift)
+TEST_F(Ghosts, ProportionalObjectsLoseTheirRatioWithShift)
 {
     TGhostShape& shape = Add<TGhostShape>(TRect{100, 100, 200, 150});
-    shape.Aspect = true;
+    shape.Proportional = true;
     SelectOnly(shape);
     Drag({200, 150}, {300, 150});
     EXPECT_EQ(shape.Rect, (TRect{100, 100, 200, 150}));
@@ -540,6 +540,18 @@ TEST_F(Creation, DraggingPlacesANewRectangleAsOneAddStep)
     EXPECT_EQ(ActionList().UndoCaption(), "追加");
     ActionList().Undo();
     EXPECT_EQ(site.ObjectCount(), 1u);
+}
+
+TEST_F(Creation, APressOnAnObjectWhileACreationWaitsStartsTheCreation)
+{
+    TGhostShape& other = Add<TGhostShape>(TRect{300, 300, 400, 400});
+    ASSERT_TRUE(DesignerList().CreateObject(site, "TGhostShape"));
+    Drag({350, 350}, {450, 420});
+    EXPECT_EQ(other.Rect, (TRect{300, 300, 400, 400})) << "the object below is not moved";
+    EXPECT_FALSE(other.Selected());
+    ASSERT_EQ(site.ObjectCount(), 2u);
+    EXPECT_EQ(static_cast<TGhostShape&>(site.Objects(1)).Rect, (TRect{350, 350, 451, 421}));
+    EXPECT_EQ(ActionList().Count(), 1u);
 }
 
 TEST_F(Creation, ACreationThatNeverMovedOrWasCancelledFreesTheObject)
