@@ -108,7 +108,8 @@ void TGhostList::Move(TPoint point, TShiftState shift)
     // Erase, move, draw again: only the outlines change on the screen.
     const bool onScreen = xorOnScreen();
     for (const auto& ghost : ghosts_)
-        ghost->Move(offset, shift);
+        if (!ghost->Lost())
+            ghost->Move(offset, shift);
     moved_ = true;
     if (onScreen)
         xorOnScreen();
@@ -167,7 +168,8 @@ void TGhostList::end(bool apply, TShiftState shift)
     if (ghosts.size() > 1)
         group.emplace(std::string());
     for (const auto& ghost : ghosts)
-        ghost->Apply(shift);
+        if (!ghost->Lost())
+            ghost->Apply(shift);
 }
 
 bool TGhostList::xorOnScreen()
@@ -202,7 +204,8 @@ void TGhostList::Draw(TCanvas& canvas)
     canvas.Pen() = TPen{clWhite, 0, TPenStyle::psDot, R2_XORPEN};
     canvas.Brush().Style = TBrushStyle::bsClear;
     for (const auto& ghost : ghosts_)
-        ghost->Draw(canvas);
+        if (!ghost->Lost())
+            ghost->Draw(canvas);
 }
 
 }  // namespace orvella

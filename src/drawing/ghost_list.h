@@ -28,6 +28,8 @@ public:
     // Whether the outline works on something of site (it must go when the
     // site closes, even before a press started it).
     virtual bool Concerns(const TDrawSite& site) const;
+    // The thing the outline works on is gone: the list leaves it alone.
+    virtual bool Lost() const { return false; }
 };
 
 // The rubber band of a press on the empty site: selects what lies inside.

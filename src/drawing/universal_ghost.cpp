@@ -58,6 +58,11 @@ TUniversalGhost::TUniversalGhost(TDrawObject& object, int handleIndex, std::stri
     limit_ = {0, 0, 0, 0};
     if (object.Parent())
         limit_ = object.Parent()->LogicalClientRect();
+    watch_.SetHandler([this](TPersistent*, const TGuid& kind) {
+        if (kind == NotifierClosing)
+            lost_ = true;
+    });
+    watch_.Listen(object.Notifier());
 }
 
 TUniversalGhost::~TUniversalGhost() = default;
@@ -71,7 +76,7 @@ void TUniversalGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, 
 
 bool TUniversalGhost::Concerns(const TDrawSite& site) const
 {
-    return object_->Parent() == &site;
+    return !lost_ && object_->Parent() == &site;
 }
 
 void TUniversalGhost::Draw(TCanvas& canvas)
@@ -120,8 +125,18 @@ TPoint TUniversalGhost::Snap(TPoint p) const
     return {p.x + offset.dx.value_or(0), p.y + offset.dy.value_or(0)};
 }
 
+TCreationGhost::TCreationGhost(TDrawObject& object) : created_(&object)
+{
+    watch_.SetHandler([this](TPersistent*, const TGuid& kind) {
+        if (kind == NotifierClosing)
+            created_ = nullptr;
+    });
+    watch_.Listen(object.Notifier());
+}
+
 TCreationGhost::~TCreationGhost()
 {
+    watch_.SetHandler({});
     if (!created_)
         return;
     // Never placed: the object leaves its site and is freed with it.
@@ -137,6 +152,8 @@ TCreationGhost::~TCreationGhost()
 
 void TCreationGhost::Created()
 {
+    if (!created_)
+        return;
     TDrawObject& object = *created_;
     created_ = nullptr;
     object.SetVisible(true);

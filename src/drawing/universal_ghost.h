@@ -7,6 +7,7 @@
 // commands switch.
 
 #include "drawing/ghost_list.h"
+#include "graphics/change_notify.h"
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,7 @@ public:
     void Draw(TCanvas& canvas) override;
     void Apply(TShiftState shift) override;
     bool Concerns(const TDrawSite& site) const override;
+    bool Lost() const override { return lost_; }
 
     TPoint Snap(TPoint p) const;
     // Each axis keeps the smallest offset any of points has to a target.
@@ -76,6 +78,8 @@ private:
     TDrawSite* site_ = nullptr;
     TRect limit_;
     TPoint start_;
+    bool lost_ = false;
+    TListener watch_;  // hears the object being freed
 };
 
 // The object's angle through IDORotate; 0 for an object that does not turn.
@@ -86,7 +90,7 @@ int32_t ObjectAngle(TDrawObject& object);
 // outline that goes without applying frees it.
 class TCreationGhost {
 public:
-    explicit TCreationGhost(TDrawObject& object) : created_(&object) {}
+    explicit TCreationGhost(TDrawObject& object);
     ~TCreationGhost();
     TCreationGhost(const TCreationGhost&) = delete;
     TCreationGhost& operator=(const TCreationGhost&) = delete;
@@ -97,6 +101,7 @@ protected:
 
 private:
     TDrawObject* created_;
+    TListener watch_;
 };
 
 }  // namespace orvella

@@ -670,6 +670,21 @@ TEST_F(Ghosts, EscapeCancelsTheDragAndChangesNothing)
     EXPECT_EQ(cleared, 1);
 }
 
+TEST_F(Ghosts, AnObjectFreedDuringItsDragIsLeftAlone)
+{
+    TGhostShape& shape = Add<TGhostShape>(TRect{100, 100, 200, 150});
+    Add<TGhostShape>(TRect{300, 100, 400, 150});
+    SelectOnly(shape);
+    Press({150, 125});
+    Move({170, 125});
+    site.RemoveObject(shape).reset();
+    Move({190, 125});
+    Release({190, 125});
+    EXPECT_EQ(site.ObjectCount(), 1u);
+    EXPECT_EQ(ActionList().Count(), 0u);
+    EXPECT_TRUE(GhostList().Empty());
+}
+
 TEST_F(Ghosts, TheRubberBandStopsAtTheSiteEdge)
 {
     TSelectGhost band;
