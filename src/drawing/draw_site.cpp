@@ -854,6 +854,10 @@ void TDrawSite::KeyDown(const TSiteKeyEvent& event)
             return;
         }
         GhostList().Move(DeviceToLogical(lastPointer_), event.Shift);
+    } else if (event.Key == kKeyEscape && !GhostList().Active() && GhostList().Concerns(*this)) {
+        // A creation waiting for its press is given up, its object freed.
+        GhostList().Cancel();
+        return;
     }
     if (OnKeyDown)
         OnKeyDown(*this, event);

@@ -143,6 +143,7 @@ TCreationGhost::~TCreationGhost()
     try {
         if (TDrawSite* site = created_->Parent()) {
             std::unique_ptr<TDrawObject> unplaced = site->RemoveObject(*created_);
+            site->SetCursor(crDefault);
             site->Invalidate();
         }
     } catch (...) {
@@ -158,8 +159,11 @@ void TCreationGhost::Created()
     created_ = nullptr;
     object.SetVisible(true);
     object.SetSelected(true);
-    if (object.Parent())
-        object.Parent()->RefreshHandles();
+    if (TDrawSite* site = object.Parent()) {
+        // The cross that asked for the drag has done its work.
+        site->SetCursor(crDefault);
+        site->RefreshHandles();
+    }
     ActionList().Add(std::make_unique<TDOAddAction>(object, "追加"));
 }
 

@@ -535,6 +535,7 @@ TEST_F(Creation, DraggingPlacesANewRectangleAsOneAddStep)
     EXPECT_EQ(created.Rect, (TRect{250, 250, 401, 351}));
     EXPECT_TRUE(created.Visible());
     EXPECT_TRUE(created.Selected());
+    EXPECT_EQ(site.Cursor(), crDefault);
     EXPECT_FALSE(other.Selected());
     ASSERT_EQ(ActionList().Count(), 1u);
     EXPECT_EQ(ActionList().UndoCaption(), "追加");
@@ -562,6 +563,12 @@ TEST_F(Creation, ACreationThatNeverMovedOrWasCancelledFreesTheObject)
     ASSERT_TRUE(DesignerList().CreateObject(site, "TGhostShape"));
     GhostList().Cancel();
     EXPECT_EQ(site.ObjectCount(), 0u);
+    ASSERT_TRUE(DesignerList().CreateObject(site, "TGhostShape"));
+    EXPECT_EQ(site.Cursor(), crCross);
+    site.KeyDown({kKeyEscape, 0});
+    EXPECT_EQ(site.ObjectCount(), 0u);
+    EXPECT_TRUE(GhostList().Empty());
+    EXPECT_EQ(site.Cursor(), crDefault);
     EXPECT_EQ(ActionList().Count(), 0u);
 }
 
