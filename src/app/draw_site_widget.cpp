@@ -11,6 +11,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <utility>
 
 namespace orvella {
 
@@ -59,6 +63,34 @@ Qt::CursorShape CursorShapeFor(int cursor)
     }
 }
 
+QCursor CursorFor(int cursor)
+{
+    if (cursor != crRotate)
+        return QCursor(CursorShapeFor(cursor));
+    // The rotation handles' cursor: three quarters of a circle ending in an
+    // arrow head, black on a white rim so that it shows on any label.
+    static const QCursor rotate = [] {
+        QPixmap picture(32, 32);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.arcMoveTo(6, 6, 20, 20, 90);
+        path.arcTo(6, 6, 20, 20, 90, 270);
+        const QPolygonF head({QPointF(26, 10), QPointF(26, 20), QPointF(19, 15)});
+        for (const auto& [colour, width] : {std::pair{Qt::white, 5.0}, std::pair{Qt::black, 2.0}}) {
+            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(path);
+            painter.setBrush(colour);
+            painter.drawPolygon(head);
+        }
+        painter.end();
+        return QCursor(picture, 16, 16);
+    }();
+    return rotate;
+}
+
 TDrawSiteWidget::TDrawSiteWidget(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -98,7 +130,7 @@ void TDrawSiteWidget::SetSite(TDrawSite* site)
         if (!pending_.isEmpty())
             repaint(pending_);
     };
-    site_->Host.SetCursor = [this](TCursor cursor) { setCursor(CursorShapeFor(cursor)); };
+    site_->Host.SetCursor = [this](TCursor cursor) { setCursor(CursorFor(cursor)); };
     site_->Host.SetFocus = [this] { setFocus(Qt::MouseFocusReason); };
     site_->Host.Resize = [this](TSize size) { resize(size.cx, size.cy); };
     site_->Host.VisibleRect = [this] { return visibleRect(); };

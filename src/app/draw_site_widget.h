@@ -5,6 +5,7 @@
 
 #include "graphics/bitmap.h"
 
+#include <QCursor>
 #include <QRegion>
 #include <QWidget>
 
@@ -54,5 +55,7 @@ private:
 
 // Qt's cursor shape for a site cursor id.
 Qt::CursorShape CursorShapeFor(int cursor);
+// The cursor for a site's cursor id, the program's own ones included.
+QCursor CursorFor(int cursor);
 
 }  // namespace orvella

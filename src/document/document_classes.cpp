@@ -2,7 +2,10 @@
 
 #include "document/do_group.h"
 #include "document/label_data.h"
+#include "document/lo_face.h"
 #include "drawing/designer.h"
+#include "drawing/ghost_designers.h"
+#include "drawing/move_ghost.h"
 #include "formats/class_registry.h"
 #include "paper/papers.h"
 
@@ -27,6 +30,13 @@ void RegisterDocumentClasses()
     RegisterCatalogClasses();
     RegisterLabelDataClasses();
     RegisterClass(TDOGroup::StaticClassInfo());
+    // Handles and drag outlines of every object, chosen by its interfaces.
+    RegisterGhostDesigners();
+    // A face moves plainly: no circular moves, no copies.
+    if (!TLOFace::MakeMoveGhost)
+        TLOFace::MakeMoveGhost = [](TLOFace& face) -> std::unique_ptr<TGhost> {
+            return std::make_unique<TSimpleMoveGhost>(face);
+        };
     if (!DesignerList().Contains(*creator()))
         DesignerList().Register(creator());
 }

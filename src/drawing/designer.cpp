@@ -10,6 +10,7 @@
 #include "drawing/draw_site.h"
 #include "drawing/ghost_list.h"
 #include "drawing/object_utils.h"
+#include "drawing/universal_ghost.h"
 #include "graphics/color_fill.h"
 #include "platform/text_case.h"
 
@@ -198,6 +199,7 @@ bool TLOCreator::CreateObject(TDrawSite& site, std::string_view command)
             site.RefreshHandles();
         }
     }
+    ResetMoveModes();
     if (OnResetCreationModes)
         OnResetCreationModes();
     return true;

@@ -99,7 +99,8 @@ TDrawSite::TDrawSite() : notify_(this)
 TDrawSite::~TDrawSite()
 {
     try {
-        if (GhostList().Site() == this)
+        // Outlines waiting for a press hold objects of this site too.
+        if (GhostList().Site() == this || GhostList().Concerns(*this))
             GhostList().Cancel();
     } catch (...) {
         qWarning("cancelling the drag outlines of a closing site failed");
@@ -340,12 +341,18 @@ void TDrawSite::Notify(TPersistent* sender, const TGuid& kind)
 
 // --- handles ------------------------------------------------------------------
 
-TDrawHandle& TDrawSite::AddHandle(TDrawObject& owner, int index, TCursor cursor)
+int32_t HandleSize(TPivotKind kind)
+{
+    return kind == TPivotKind::Pivot ? kHandleSize - 1 : kHandleSize;
+}
+
+TDrawHandle& TDrawSite::AddHandle(TDrawObject& owner, int index, TCursor cursor, TPivotKind kind)
 {
     TDrawHandle handle;
     handle.Owner = &owner;
     handle.Index = index;
-    handle.Cursor = cursor;
+    handle.Cursor = owner.Movable() ? cursor : crDefault;
+    handle.Kind = kind;
     handles_.push_back(handle);
     return handles_.back();
 }
@@ -354,7 +361,7 @@ void TDrawSite::PlaceHandle(TDrawHandle& handle, TPoint logical)
 {
     InvalidateRect(handle.Bounds);
     const TPoint p = LogicalToDevice(logical);
-    const int32_t s = kHandleSize;
+    const int32_t s = HandleSize(handle.Kind);
     handle.Bounds = {p.x - s / 2, p.y - s / 2, p.x - s / 2 + s, p.y - s / 2 + s};
     InvalidateRect(handle.Bounds);
 }
@@ -563,11 +570,37 @@ void TDrawSite::paintScreen(TCanvas& canvas, const TRect& update)
 void TDrawSite::paintHandles(TCanvas& canvas, const TRect& update)
 {
     const auto saved = SaveCanvasState(canvas, true);
-    canvas.Pen() = TPen{clBlack, 1, TPenStyle::psSolid, R2_COPYPEN};
-    canvas.Brush() = TBrush{clWhite, TBrushStyle::bsSolid};
-    for (const TDrawHandle& handle : handles_)
-        if (handle.Visible && !IntersectRect(handle.Bounds, update).IsEmpty())
-            canvas.Rectangle(handle.Bounds.Left, handle.Bounds.Top, handle.Bounds.Right, handle.Bounds.Bottom);
+    for (const TDrawHandle& handle : handles_) {
+        if (!handle.Visible || IntersectRect(handle.Bounds, update).IsEmpty())
+            continue;
+        const TRect& b = handle.Bounds;
+        const TPivotKind kind = handle.Owner && handle.Owner->Movable() ? handle.Kind : TPivotKind::LabelPivot;
+        if (kind == TPivotKind::Pivot) {
+            canvas.PatBlt(b.Left, b.Top, b.Right - b.Left, b.Bottom - b.Top, DSTINVERT);
+            continue;
+        }
+        if (!handle.Owner || !handle.Owner->Movable()) {
+            canvas.Pen() = TPen{clBlack, 1, TPenStyle::psSolid, R2_COPYPEN};
+            canvas.Brush() = TBrush{clWhite, TBrushStyle::bsSolid};
+            canvas.Rectangle(b.Left, b.Top, b.Right, b.Bottom);
+            continue;
+        }
+        canvas.Pen() = TPen{clWhite, 1, TPenStyle::psSolid, R2_COPYPEN};
+        switch (kind) {
+        case TPivotKind::RotatePivot:
+            canvas.Brush() = TBrush{kRotatePivotColor, TBrushStyle::bsSolid};
+            canvas.Ellipse(b.Left, b.Top, b.Right, b.Bottom);
+            break;
+        case TPivotKind::BulgePivot:
+            canvas.Brush() = TBrush{kBulgePivotColor, TBrushStyle::bsSolid};
+            canvas.Ellipse(b.Left, b.Top, b.Right, b.Bottom);
+            break;
+        default:
+            canvas.Brush() = TBrush{clBlack, TBrushStyle::bsSolid};
+            canvas.Rectangle(b.Left, b.Top, b.Right, b.Bottom);
+            break;
+        }
+    }
 }
 
 void TDrawSite::Paint(TCanvas& canvas)
@@ -660,8 +693,12 @@ void TDrawSite::setCapture(bool captured)
 
 TCursor TDrawSite::CursorAt(TPoint device) const
 {
+    // Outlines waiting for a press take it wherever it lands: the site's
+    // own cursor says so.
     TCursor cursor = crDefault;
-    if (const TDrawHandle* handle = GhostList().Empty() ? handleAt(device) : nullptr)
+    if (!GhostList().Empty())
+        return cursor_;
+    if (const TDrawHandle* handle = handleAt(device))
         cursor = handle->Cursor;
     else if (const TDrawObject* object = objectAtDevice(device))
         cursor = object->Cursor();
@@ -677,13 +714,14 @@ void TDrawSite::MouseDown(const TSiteMouseEvent& event)
         shiftPressed_ = false;
         dragCursor_ = CursorAt(event.Pos);
     }
+    // While outlines wait to be started (a creation by dragging), neither
+    // handles nor objects take the press: the site does, so that nothing
+    // adds an outline of its own beside the waiting one.
+    if (!GhostList().Empty() && !GhostList().Active()) {
+        pressOnSite(event, nullptr);
+        return;
+    }
     if (const TDrawHandle* handle = handleAt(event.Pos)) {
-        // While outlines wait to be started, handles take no press: the site
-        // does, so that no handle adds an outline of its own.
-        if (!GhostList().Empty()) {
-            pressOnSite(event, nullptr);
-            return;
-        }
         TDrawObject& owner = *handle->Owner;
         pressOn(owner, handle->Index, false, event);
         return;
@@ -735,7 +773,10 @@ void TDrawSite::pressOnSite(const TSiteMouseEvent& event, TDrawObject* pressedOb
     if (!pressedObject) {
         if (event.Button != TMouseButton::mbLeft) {
             SetAllSelected(false);
-        } else if (!GhostList().Active()) {
+        } else if (GhostList().Empty()) {
+            // A pending creation outline already waits for this press; a
+            // rubber band beside it would select on release what the new
+            // object was dragged over.
             if (!(event.Shift & ssShift))
                 SetAllSelected(false);
             GhostList().Add(std::make_unique<TSelectGhost>());
@@ -808,8 +849,17 @@ void TDrawSite::DblClick(const TSiteMouseEvent&)
 
 void TDrawSite::KeyDown(const TSiteKeyEvent& event)
 {
-    if (GhostList().Site() == this)
+    if (GhostList().Site() == this) {
+        if (event.Key == kKeyEscape) {
+            CancelMode();
+            return;
+        }
         GhostList().Move(DeviceToLogical(lastPointer_), event.Shift);
+    } else if (event.Key == kKeyEscape && !GhostList().Active() && GhostList().Concerns(*this)) {
+        // A creation waiting for its press is given up, its object freed.
+        GhostList().Cancel();
+        return;
+    }
     if (OnKeyDown)
         OnKeyDown(*this, event);
 }

@@ -24,7 +24,16 @@ class TDOList;
 // Default window colour of a site (the system colour of window backgrounds).
 constexpr TColor clWindow = 0x80000005;
 
-// A selection handle: a small square the site draws above the objects; a
+// How a handle looks while its owner is Movable: Pivot inverts the screen
+// under its square; LabelPivot is a black square in a white frame;
+// RotatePivot and BulgePivot are green and red dots in a white frame. The
+// handle of an object that cannot move is a white square in a black frame
+// whatever its kind.
+enum class TPivotKind { Pivot, LabelPivot, RotatePivot, BulgePivot };
+inline constexpr TColor kRotatePivotColor = 65280;
+inline constexpr TColor kBulgePivotColor = 255;
+
+// A selection handle: a small mark the site draws above the objects; a
 // press on it acts on its owner with its index.
 struct TDrawHandle {
     TDrawObject* Owner = nullptr;
@@ -32,8 +41,11 @@ struct TDrawHandle {
     TRect Bounds;  // device pixels
     TCursor Cursor = crDefault;
     bool Visible = true;
+    TPivotKind Kind = TPivotKind::LabelPivot;
 };
 inline constexpr int32_t kHandleSize = 6;
+// Side of a handle in device pixels: the inverting kind is a pixel smaller.
+int32_t HandleSize(TPivotKind kind);
 
 // What the hosting window does for its site.
 struct TSiteHost {
@@ -147,7 +159,9 @@ public:
     void SelectInRect(const TRect& device);
 
     // --- handles ---
-    TDrawHandle& AddHandle(TDrawObject& owner, int index, TCursor cursor = crDefault);
+    // An owner that cannot move gets the default cursor instead.
+    TDrawHandle& AddHandle(TDrawObject& owner, int index, TCursor cursor = crDefault,
+                           TPivotKind kind = TPivotKind::LabelPivot);
     // Centres the handle on the logical point.
     void PlaceHandle(TDrawHandle& handle, TPoint logical);
     std::size_t HandleCount() const { return handles_.size(); }

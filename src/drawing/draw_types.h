@@ -25,6 +25,8 @@ enum : TCursor {
     crDrag = -12,
     crHandPoint = -21,
     crSizeAll = -22,
+    // The program's own rotation arrow, shown over rotation handles.
+    crRotate = 3,
 };
 
 // Modifier keys and mouse buttons held, as bits.
@@ -48,6 +50,9 @@ struct TSiteMouseEvent {
     TShiftState Shift = 0;
     TPoint Pos;  // device pixels of the site
 };
+
+// The host's key code for Escape (Qt's), which drops a drag in progress.
+inline constexpr int kKeyEscape = 0x01000000;
 
 struct TSiteKeyEvent {
     int Key = 0;  // the host's key code; the site only looks at Shift

@@ -1,14 +1,24 @@
 #include "drawing/ghost_list.h"
 
+#include "drawing/action_list.h"
 #include "drawing/draw_site.h"
 #include "graphics/canvas_guards.h"
 #include "graphics/rect_utils.h"
 
 #include <QtGlobal>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+
 namespace orvella {
 
 void TGhost::Start(TDrawSite&, const TRect&, TPoint, TShiftState) {}
+
+bool TGhost::Concerns(const TDrawSite&) const
+{
+    return false;
+}
 
 void TSelectGhost::Start(TDrawSite& site, const TRect& bounds, TPoint start, TShiftState)
 {
@@ -52,6 +62,16 @@ TGhostList& GhostList()
     return list;
 }
 
+bool TGhostList::IsRubberBand() const
+{
+    return ghosts_.size() == 1 && dynamic_cast<const TSelectGhost*>(ghosts_.front().get()) != nullptr;
+}
+
+bool TGhostList::Concerns(const TDrawSite& site) const
+{
+    return std::any_of(ghosts_.begin(), ghosts_.end(), [&](const auto& ghost) { return ghost->Concerns(site); });
+}
+
 void TGhostList::Add(std::unique_ptr<TGhost> ghost)
 {
     ghosts_.push_back(std::move(ghost));
@@ -88,7 +108,8 @@ void TGhostList::Move(TPoint point, TShiftState shift)
     // Erase, move, draw again: only the outlines change on the screen.
     const bool onScreen = xorOnScreen();
     for (const auto& ghost : ghosts_)
-        ghost->Move(offset, shift);
+        if (!ghost->Lost())
+            ghost->Move(offset, shift);
     moved_ = true;
     if (onScreen)
         xorOnScreen();
@@ -140,8 +161,14 @@ void TGhostList::end(bool apply, TShiftState shift)
             }
         }
     } done{onDone, !ghosts.empty()};
-    if (apply)
-        for (const auto& ghost : ghosts)
+    if (!apply)
+        return;
+    // A drag of several objects is undone as a whole.
+    std::optional<TActionGroupGuard> group;
+    if (ghosts.size() > 1)
+        group.emplace(std::string());
+    for (const auto& ghost : ghosts)
+        if (!ghost->Lost())
             ghost->Apply(shift);
 }
 
@@ -177,7 +204,8 @@ void TGhostList::Draw(TCanvas& canvas)
     canvas.Pen() = TPen{clWhite, 0, TPenStyle::psDot, R2_XORPEN};
     canvas.Brush().Style = TBrushStyle::bsClear;
     for (const auto& ghost : ghosts_)
-        ghost->Draw(canvas);
+        if (!ghost->Lost())
+            ghost->Draw(canvas);
 }
 
 }  // namespace orvella

@@ -25,6 +25,11 @@ public:
     // The canvas has the site's mapping and a white dotted XOR pen, no fill.
     virtual void Draw(TCanvas& canvas) = 0;
     virtual void Apply(TShiftState shift) = 0;
+    // Whether the outline works on something of site (it must go when the
+    // site closes, even before a press started it).
+    virtual bool Concerns(const TDrawSite& site) const;
+    // The thing the outline works on is gone: the list leaves it alone.
+    virtual bool Lost() const { return false; }
 };
 
 // The rubber band of a press on the empty site: selects what lies inside.
@@ -52,9 +57,14 @@ public:
     TDrawSite* Site() const { return site_; }
     bool Moved() const { return moved_; }
 
+    // Exactly one outline and it is a rubber band.
+    bool IsRubberBand() const;
+    bool Concerns(const TDrawSite& site) const;
+
     void Start(TDrawSite& site, TPoint start, TShiftState shift, std::function<void()> onDone);
     void Move(TPoint point, TShiftState shift);
-    // Applies every outline when something moved; then frees them.
+    // Applies every outline when something moved, several as one undo
+    // step; then frees them.
     void Finish(TPoint point, TShiftState shift);
     void Cancel();
     // Called by the site at the end of its paint while the list is active.

@@ -88,6 +88,11 @@ TEST(SiteTestCommand, DrawsEveryObjectAndTheFailureMarker)
             hatch += at(x, y) == QColor(Qt::red);
     EXPECT_GT(hatch, 2000);
     EXPECT_EQ(at(205, 140), QColor(0x30, 0x70, 0xC0)) << "outside the ellipse nothing is blended";
+    // The selected rectangle's handles: black squares in a white frame on
+    // its corners, (520, 90) and (840, 270) at 200 %.
+    EXPECT_EQ(at(393, 68), QColor(Qt::black));
+    EXPECT_EQ(at(390, 65), QColor(Qt::white));
+    EXPECT_EQ(at(635, 204), QColor(Qt::black));
 }
 
 }  // namespace

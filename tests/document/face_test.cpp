@@ -2,10 +2,14 @@
 // a white hole, hits inside the shape, geometry that follows the bounds,
 // and the paper site's faces with exclusive and multiple selection.
 
+#include "document/document_classes.h"
 #include "document/lo_face.h"
 #include "document/paper_site.h"
 
+#include "drawing/action_list.h"
+#include "drawing/universal_ghost.h"
 #include "graphics/bitmap.h"
+#include "graphics/rect_utils.h"
 #include "label_test_objects.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +207,28 @@ TEST_F(PaperSiteFaces, FaceBoundsMoveTheFaceOnlyWhileEditable)
     face.SetBoundsRect({50, 50, 350, 350});
     EXPECT_EQ(face.Rect(), (TRect{0, 0, 300, 300}));
     EXPECT_EQ(face.FaceInfo().FaceRect, (TRect{0, 0, 300, 300}));
+}
+
+TEST_F(PaperSiteFaces, ADraggedFaceMovesPlainlyAndIsNeverCopied)
+{
+    RegisterDocumentClasses();
+    ActionList().Clear();
+    // Neither the circular mode nor Ctrl applies to a face.
+    const TMoveSettings saved = MoveSettings();
+    MoveSettings().CircumMove = true;
+    const TRect before = site_.Face(0)->Rect();
+    const TPoint from = site_.LogicalToDevice({before.Left + 20, (before.Top + before.Bottom) / 2});
+    const TPoint to{from.x + 30, from.y + 12};
+    site_.MouseDown({TMouseButton::mbLeft, ssLeft | ssCtrl, from});
+    site_.MouseMove({TMouseButton::mbLeft, ssLeft | ssCtrl, to});
+    site_.MouseUp({TMouseButton::mbLeft, ssCtrl, to});
+    MoveSettings() = saved;
+    const TPoint a = site_.DeviceToLogical(from);
+    const TPoint b = site_.DeviceToLogical(to);
+    EXPECT_EQ(site_.Face(0)->Rect(), OffsetRect(before, b.x - a.x, b.y - a.y));
+    EXPECT_EQ(site_.ObjectCount(), 6u);
+    EXPECT_EQ(ActionList().UndoCaption(), "移動");
+    ActionList().Clear();
 }
 
 TEST(FaceBounds, AMarginIsKeptOutsideTheFaceRectangle)

@@ -97,6 +97,11 @@ TEST_F(SiteWindow, TheCursorFollowsWhatIsUnderThePointer)
     EXPECT_EQ(window.cursor().shape(), Qt::SizeAllCursor);
     QTest::mouseMove(&window, {200, 200});
     EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+    // The rotation handles' cursor is the program's own picture.
+    left->SetCursor(crRotate);
+    QTest::mouseMove(&window, {40, 40});
+    EXPECT_EQ(window.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_FALSE(window.cursor().pixmap().isNull());
 }
 
 TEST_F(SiteWindow, ADragRepaintsNoObjectTheOutlineNeverMet)

@@ -1,8 +1,8 @@
 // orvella-tool site-test OUT.png
 // Shows a draw site as the layout view paints it on screen, at 200 %:
-// overlapping objects (one blended into those below), one selected, and one
-// whose painting fails and shows the failure marker instead, so that one
-// broken object never stops the others. Writes the
+// overlapping objects (one blended into those below), one selected with its
+// handles, and one whose painting fails and shows the failure marker
+// instead, so that one broken object never stops the others. Writes the
 // picture as PNG and prints its size in pixels.
 
 #include "commands.h"
@@ -111,6 +111,8 @@ int RunSiteTest(const Arguments& args)
     TSampleShape& selected = addShape<TSampleShape>(site, {520, 90, 840, 270}, 0x40B040);
     addShape<TFailingShape>(site, {120, 380, 430, 600}, 0x808080);
     selected.SetSelected(true);
+    // The selection shows its handles, from the designers as in the editor.
+    site.RefreshHandles();
 
     TBitmap picture(site.Width(), site.Height(), TPixelFormat::pf24bit);
     site.PaintWindow(picture.Canvas(), {0, 0, site.Width(), site.Height()});
