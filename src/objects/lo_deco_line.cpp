@@ -136,6 +136,13 @@ bool TLODecoLine::render()
     }
 
     const std::vector<TPoint> p = BandCorners();
+    int64_t minX = p[0].x, maxX = p[0].x, minY = p[0].y, maxY = p[0].y;
+    for (const TPoint& corner : p) {
+        minX = std::min<int64_t>(minX, corner.x), maxX = std::max<int64_t>(maxX, corner.x);
+        minY = std::min<int64_t>(minY, corner.y), maxY = std::max<int64_t>(maxY, corner.y);
+    }
+    if ((maxX - minX + 1) * (maxY - minY + 1) > 4 * kMaxStripPixels)
+        return false;
     // The strip's top-left goes to P0, top-right to P3, bottom-right to P2
     // and bottom-left to P1.
     const TRect box = MapBitmapToQuad(rendered_, p[0], p[3], p[2], p[1], strip, {0, 0, width, height},

@@ -9,6 +9,7 @@
 #include <QPainterPathStroker>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -45,10 +46,15 @@ QRegion areaRegion(const QPainterPath& deviceArea, const TRect& bounds)
     return RegionFromSpans(PolygonSpans(polygons, WINDING, bounds));
 }
 
+int32_t clampedPixel(double value)
+{
+    return int32_t(std::clamp(value, -1073741824.0, 1073741824.0));
+}
+
 TRect outerPixels(const QRectF& r)
 {
-    return {int32_t(std::floor(r.left())) - 1, int32_t(std::floor(r.top())) - 1, int32_t(std::ceil(r.right())) + 1,
-            int32_t(std::ceil(r.bottom())) + 1};
+    return {clampedPixel(std::floor(r.left())) - 1, clampedPixel(std::floor(r.top())) - 1,
+            clampedPixel(std::ceil(r.right())) + 1, clampedPixel(std::ceil(r.bottom())) + 1};
 }
 
 }  // namespace
@@ -138,12 +144,15 @@ void CombineClipWithArea(TCanvas& canvas, const QPainterPath& area, int mode)
 {
     const QPainterPath device = deviceTransform(canvas).map(area);
     const std::optional<QRegion>& current = canvas.ClipRegion();
-    TRect bounds = outerPixels(device.boundingRect());
+    // Only what can be drawn is scan converted, however far the figure reaches.
+    TRect box = canvas.LPtoDP(canvas.GetClipBox());
     if (current) {
-        const QRect box = current->boundingRect();
-        bounds = {std::max(bounds.Left, box.left()), std::max(bounds.Top, box.top()),
-                  std::min(bounds.Right, box.left() + box.width()), std::min(bounds.Bottom, box.top() + box.height())};
+        const QRect clip = current->boundingRect();
+        box = {clip.left(), clip.top(), clip.left() + clip.width(), clip.top() + clip.height()};
     }
+    TRect bounds = outerPixels(device.boundingRect());
+    bounds = {std::max(bounds.Left, box.Left), std::max(bounds.Top, box.Top), std::min(bounds.Right, box.Right),
+              std::min(bounds.Bottom, box.Bottom)};
     const QRegion region = bounds.IsEmpty() ? QRegion() : areaRegion(device, bounds);
     if (!current) {
         if (mode == RGN_AND) {
