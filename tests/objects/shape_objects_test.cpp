@@ -4,6 +4,9 @@
 
 #include "formats/component_stream.h"
 #include "formats/property_table.h"
+#include "frame/app_frame.h"
+#include "frame/program_macros.h"
+#include "frame/required_file.h"
 #include "graphics/arc_geometry.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
@@ -610,6 +613,37 @@ TEST(DecoLine, KeepsItsRenderingWhenMovedAndDropsItWhenReshaped)
     EXPECT_GT(line.Rendered().Width(), 0);
     line.SetEndPoint(100, 50);
     EXPECT_EQ(line.Rendered().Width(), 0);
+}
+
+TEST(DecoLine, ThePatternsTheBuildDrewAreFoundAndEachLaysALine)
+{
+    // The program folder is the build's, as the program finds it.
+    const test::TempDir dir;
+    TProgramPlaces places;
+    places.ExeDir = ORVELLA_DATA_DIR "/";
+    places.ExeNameNoExt = places.ExeDir + "orvella";
+    places.AppDataDir = dir.File("") + "/";
+    TAppFrame frame;
+    frame.Macro.Assign(ProgramMacroLines());
+    frame.Loaded(places);
+    const std::filesystem::path folder = FindRequiredFile(kDecoLineFolder, "");
+    EXPECT_EQ(folder, std::filesystem::path(ORVELLA_DATA_DIR) / "ILLUST" / "DecoLine");
+    const std::vector<std::filesystem::path> files = DecoLinePatternFiles();
+    ASSERT_GE(files.size(), 12u);
+    for (const std::filesystem::path& file : files) {
+        SCOPED_TRACE(file.string());
+        TLODecoLine line;
+        line.ChoosePattern(file);
+        ASSERT_FALSE(line.Image().Empty());
+        EXPECT_GT(line.EndPoint().x, 0);
+        TBitmap bitmap(line.GetLogicalBounds().Right + 10, line.LineWidth() + 10);
+        fillWhite(bitmap);
+        bitmap.Canvas().SetWindowOrg({-5, -5 - line.LineWidth() / 2});
+        line.Paint(bitmap.Canvas());
+        // Something of the pattern shows, and its see-through parts do not.
+        EXPECT_LT(countPixels(bitmap, clWhite), bitmap.Width() * bitmap.Height());
+        EXPECT_EQ(countPixels(bitmap, kDecoLineBackground), 0);
+    }
 }
 
 // --- stored forms ---
