@@ -177,6 +177,23 @@ TEST(Line, MaskCoversTheBandOnly)
     EXPECT_EQ(mask.Row(20)[2], 0);
 }
 
+TEST(Line, ABlendedLineMixesOnlyWithinItsBand)
+{
+    TBitmap bitmap(120, 40);
+    fillWhite(bitmap);
+    TLOLine line;
+    line.SetStartPoint(10, 20);
+    line.SetEndPoint(110, 20);
+    line.LineColor().SetColor(clBlack);
+    line.SetBlendRatio(50);
+    ASSERT_TRUE(line.NeedsBlend());
+    line.PaintContent(bitmap.Canvas());
+    const TColor mixed = bitmap.GetPixelColor(60, 20);
+    EXPECT_NEAR(GetRValue(mixed), 128, 2);
+    EXPECT_EQ(bitmap.GetPixelColor(60, 30), clWhite);
+    EXPECT_EQ(bitmap.GetPixelColor(60, 10), clWhite);
+}
+
 // --- curves ---
 
 struct CurveCase {
