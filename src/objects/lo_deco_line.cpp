@@ -16,10 +16,10 @@ namespace {
 
 // Logical units are taken as pixels for the strip; a longer strip than this
 // is not drawn, so that a damaged document cannot ask for gigabytes.
-constexpr int64_t kMaxStripPixels = int64_t(64) << 20;
+constexpr int64_t kMaxDecoStripPixels = int64_t(64) << 20;
 
 // The band is a little wider than the line, so that no edge pixel is lost.
-constexpr int32_t kBandMargin = 4;
+constexpr int32_t kDecoBandMargin = 4;
 
 // Pattern pixels are taken at this many per inch.
 constexpr int32_t kPatternPixelsPerInch = 180;
@@ -91,7 +91,7 @@ std::vector<TPoint> TLODecoLine::BandCorners() const
     const TPoint e = EndPoint();
     const long double dx = (long double)e.x - s.x, dy = (long double)e.y - s.y;
     const long double length = std::sqrt(dx * dx + dy * dy);
-    const long double half = (LineWidth() + kBandMargin) / 2.0L;
+    const long double half = (LineWidth() + kDecoBandMargin) / 2.0L;
     // Left of the direction (dx, dy) with y growing downward is (dy, -dx).
     long double lx = 0, ly = -half;
     if (length > 0) {
@@ -113,7 +113,7 @@ bool TLODecoLine::render()
     const long double dx = (long double)e.x - s.x, dy = (long double)e.y - s.y;
     const long double length = std::round(std::sqrt(dx * dx + dy * dy));
     const int32_t height = LineWidth();
-    if (length < 1 || height < 1 || length * height > kMaxStripPixels)
+    if (length < 1 || height < 1 || length * height > kMaxDecoStripPixels)
         return false;
     const auto width = int32_t(length);
 
@@ -141,7 +141,7 @@ bool TLODecoLine::render()
         minX = std::min<int64_t>(minX, corner.x), maxX = std::max<int64_t>(maxX, corner.x);
         minY = std::min<int64_t>(minY, corner.y), maxY = std::max<int64_t>(maxY, corner.y);
     }
-    if ((maxX - minX + 1) * (maxY - minY + 1) > 4 * kMaxStripPixels)
+    if ((maxX - minX + 1) * (maxY - minY + 1) > 4 * kMaxDecoStripPixels)
         return false;
     // The strip's top-left goes to P0, top-right to P3, bottom-right to P2
     // and bottom-left to P1.

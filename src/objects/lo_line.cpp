@@ -18,7 +18,7 @@ namespace orvella {
 
 namespace {
 
-TPoint midpoint(TPoint a, TPoint b)
+TPoint lineMidpoint(TPoint a, TPoint b)
 {
     // Integer division truncates toward zero, as the centre's rule wants.
     return {int32_t((int64_t(a.x) + b.x + 1) / 2), int32_t((int64_t(a.y) + b.y + 1) / 2)};
@@ -66,7 +66,7 @@ void TLOLine::ChangedAndRepaint()
     Changed();
 }
 
-TPoint TLOLine::ComputeRotationCentre() const { return midpoint(start_, end_); }
+TPoint TLOLine::ComputeRotationCentre() const { return lineMidpoint(start_, end_); }
 
 void TLOLine::StorePoints(TPoint start, TPoint end)
 {
@@ -262,22 +262,29 @@ void TLOCurve::SetMiddlePoint(TPoint point) { SetBulge(SignedSagitta(StartPoint(
 
 QPainterPath TLOCurve::CentreLine() const
 {
-    const TPoint start = StartPoint();
-    const TPoint end = EndPoint();
-    const TPoint middle = BulgeMiddlePoint(start, end, bulge_);
-    // The arc code traces toward growing angles; a curve bent the other way
-    // is traced from its end so that it runs through its middle point.
     TCanvas recorder;
     recorder.BeginPath();
-    if (bulge_ <= 0)
-        DrawArcThrough(recorder, end, middle, start);
-    else
-        DrawArcThrough(recorder, start, middle, end);
+    traceArc(recorder);
     recorder.EndPath();
     std::vector<TPoint> points;
     std::vector<uint8_t> types;
     recorder.GetPath(points, types);
     return PolylinePath(points, false);
+}
+
+void TLOCurve::DrawOutline(TCanvas& canvas) { traceArc(canvas); }
+
+// The arc code traces toward growing angles; a curve bent the other way is
+// traced from its end so that it runs through its middle point.
+void TLOCurve::traceArc(TCanvas& canvas) const
+{
+    const TPoint start = StartPoint();
+    const TPoint end = EndPoint();
+    const TPoint middle = BulgeMiddlePoint(start, end, bulge_);
+    if (bulge_ <= 0)
+        DrawArcThrough(canvas, end, middle, start);
+    else
+        DrawArcThrough(canvas, start, middle, end);
 }
 
 TPoint TLOCurve::ComputeRotationCentre() const

@@ -122,6 +122,8 @@ public:
     void SetMiddlePoint(TPoint point) override;
 
     void SetExtent(int32_t width, int32_t height) override;
+    // The arc (or parabola) with the canvas's pen.
+    void DrawOutline(TCanvas& canvas) override;
     void Assign(const TDrawObject& source) override;
     void* QueryInterface(const TGuid& iid) override;
     QPainterPath CentreLine() const override;
@@ -130,6 +132,8 @@ protected:
     TPoint ComputeRotationCentre() const override;
 
 private:
+    void traceArc(TCanvas& canvas) const;
+
     int32_t bulge_ = 30;
 };
 

@@ -17,13 +17,13 @@ namespace {
 // The handle length of a cubic Bézier quarter circle, per unit of radius.
 constexpr long double kQuarterCircleHandle = 0.5522847L;
 
-void clearMask(TBitmap& mask)
+void clearShapeMask(TBitmap& mask)
 {
     for (int32_t y = 0; y < mask.Height(); ++y)
         std::memset(mask.Row(y), 0, std::size_t(mask.Width()));
 }
 
-void fillMaskArea(TBitmap& mask, const QPainterPath& area, const TRect& bounds)
+void fillShapeMaskArea(TBitmap& mask, const QPainterPath& area, const TRect& bounds)
 {
     TCanvas& canvas = mask.Canvas();
     const auto saved = SaveCanvasState(canvas, true);
@@ -268,12 +268,12 @@ void TLORect::Paint(TCanvas& canvas)
 
 void TLORect::PaintMask(TBitmap& mask)
 {
-    clearMask(mask);
+    clearShapeMask(mask);
     const TRect bounds = GetLogicalBounds();
     if (frameWidth_ > 0)
-        fillMaskArea(mask, FrameBand(frameWidth_), bounds);
+        fillShapeMaskArea(mask, FrameBand(frameWidth_), bounds);
     if (PaintsInside())
-        fillMaskArea(mask, OutlinePath(), bounds);
+        fillShapeMaskArea(mask, OutlinePath(), bounds);
 }
 
 void TLORect::Assign(const TDrawObject& source)

@@ -18,9 +18,9 @@ namespace orvella {
 namespace {
 
 // GDI's default limit: a join longer than ten half widths is bevelled.
-constexpr double kMiterLimit = 10.0;
+constexpr double kShapeMiterLimit = 10.0;
 
-Qt::PenCapStyle qtCap(TPenCap cap)
+Qt::PenCapStyle qtPenCap(TPenCap cap)
 {
     switch (cap) {
     case TPenCap::Round: return Qt::RoundCap;
@@ -30,7 +30,7 @@ Qt::PenCapStyle qtCap(TPenCap cap)
     return Qt::RoundCap;
 }
 
-QTransform deviceTransform(const TCanvas& canvas)
+QTransform logicalToDeviceTransform(const TCanvas& canvas)
 {
     const TCoordMap& map = canvas.Mapping();
     const double sx = double(map.ViewportExt.cx) / (map.WindowExt.cx ? map.WindowExt.cx : 1);
@@ -38,7 +38,7 @@ QTransform deviceTransform(const TCanvas& canvas)
     return QTransform(sx, 0, 0, sy, map.ViewportOrg.x - sx * map.WindowOrg.x, map.ViewportOrg.y - sy * map.WindowOrg.y);
 }
 
-QRegion areaRegion(const QPainterPath& deviceArea, const TRect& bounds)
+QRegion deviceAreaRegion(const QPainterPath& deviceArea, const TRect& bounds)
 {
     std::vector<TPolygonF> polygons;
     for (const QPolygonF& polygon : deviceArea.toSubpathPolygons())
@@ -51,7 +51,7 @@ int32_t clampedPixel(double value)
     return int32_t(std::clamp(value, -1073741824.0, 1073741824.0));
 }
 
-TRect outerPixels(const QRectF& r)
+TRect outerDevicePixels(const QRectF& r)
 {
     return {clampedPixel(std::floor(r.left())) - 1, clampedPixel(std::floor(r.top())) - 1,
             clampedPixel(std::ceil(r.right())) + 1, clampedPixel(std::ceil(r.bottom())) + 1};
@@ -124,9 +124,9 @@ QPainterPath WidenPath(const QPainterPath& path, double width, TPenCap cap)
     }
     QPainterPathStroker stroker;
     stroker.setWidth(width);
-    stroker.setCapStyle(qtCap(cap));
+    stroker.setCapStyle(qtPenCap(cap));
     stroker.setJoinStyle(Qt::MiterJoin);
-    stroker.setMiterLimit(kMiterLimit);
+    stroker.setMiterLimit(kShapeMiterLimit);
     area = stroker.createStroke(path);
     area.setFillRule(Qt::WindingFill);
     return area;
@@ -142,7 +142,7 @@ TRect AreaBounds(const QPainterPath& area)
 
 void CombineClipWithArea(TCanvas& canvas, const QPainterPath& area, int mode)
 {
-    const QPainterPath device = deviceTransform(canvas).map(area);
+    const QPainterPath device = logicalToDeviceTransform(canvas).map(area);
     const std::optional<QRegion>& current = canvas.ClipRegion();
     // Only what can be drawn is scan converted, however far the figure reaches.
     TRect box = canvas.LPtoDP(canvas.GetClipBox());
@@ -150,10 +150,10 @@ void CombineClipWithArea(TCanvas& canvas, const QPainterPath& area, int mode)
         const QRect clip = current->boundingRect();
         box = {clip.left(), clip.top(), clip.left() + clip.width(), clip.top() + clip.height()};
     }
-    TRect bounds = outerPixels(device.boundingRect());
+    TRect bounds = outerDevicePixels(device.boundingRect());
     bounds = {std::max(bounds.Left, box.Left), std::max(bounds.Top, box.Top), std::min(bounds.Right, box.Right),
               std::min(bounds.Bottom, box.Bottom)};
-    const QRegion region = bounds.IsEmpty() ? QRegion() : areaRegion(device, bounds);
+    const QRegion region = bounds.IsEmpty() ? QRegion() : deviceAreaRegion(device, bounds);
     if (!current) {
         if (mode == RGN_AND) {
             canvas.SelectClipRgn(region);

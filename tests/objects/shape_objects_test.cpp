@@ -268,6 +268,25 @@ TEST(Curve, TheMiddleHandleSetsTheSignedSagitta)
     EXPECT_TRUE(Supports<IDOLine>(&line));
 }
 
+TEST(Curve, ItsDragOutlineIsTheArc)
+{
+    TLOCurve curve;
+    curve.SetEndPoint(1000, 0);
+    curve.SetBulge(-300);
+    TCanvas recorder;
+    recorder.BeginPath();
+    curve.DrawOutline(recorder);
+    recorder.EndPath();
+    std::vector<TPoint> points;
+    std::vector<uint8_t> types;
+    recorder.GetPath(points, types);
+    ASSERT_GT(points.size(), 9u);
+    int32_t lowest = points[0].y;
+    for (const TPoint& p : points)
+        lowest = std::max(lowest, p.y);
+    EXPECT_NEAR(lowest, 300, 1);
+}
+
 TEST(Curve, TurnsAboutTheCentreOfItsBounds)
 {
     TLOCurve curve;
