@@ -61,14 +61,20 @@ TLinePositionPage::TLinePositionPage(QWidget* parent) : QWidget(parent)
     dontPrint_ = new QCheckBox(QStringLiteral("印刷しない(&P)"));
     connect(dontPrint_, &QCheckBox::toggled, this, changed);
 
+    // Labels with their inputs as buddies, so that the mnemonics work.
+    const auto label = [](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text);
+        caption->setBuddy(buddy);
+        return caption;
+    };
     auto* points = new QGridLayout;
-    points->addWidget(new QLabel(QStringLiteral("始点 X(&S)")), 0, 0);
+    points->addWidget(label(QStringLiteral("始点 X(&S)"), startX_), 0, 0);
     points->addWidget(startX_, 0, 1);
-    points->addWidget(new QLabel(QStringLiteral("Y")), 0, 2);
+    points->addWidget(label(QStringLiteral("Y"), startY_), 0, 2);
     points->addWidget(startY_, 0, 3);
-    points->addWidget(new QLabel(QStringLiteral("終点 X(&E)")), 1, 0);
+    points->addWidget(label(QStringLiteral("終点 X(&E)"), endX_), 1, 0);
     points->addWidget(endX_, 1, 1);
-    points->addWidget(new QLabel(QStringLiteral("Y")), 1, 2);
+    points->addWidget(label(QStringLiteral("Y"), endY_), 1, 2);
     points->addWidget(endY_, 1, 3);
     points->addWidget(new QLabel(QStringLiteral("mm")), 0, 4);
     points->addWidget(new QLabel(QStringLiteral("mm")), 1, 4);
