@@ -210,5 +210,24 @@ TEST_F(ShapeDialogs, TheDecorativeLineDialogCopiesTheChosenPattern)
     EXPECT_EQ(ActionList().Count(), 1u);
 }
 
+TEST_F(ShapeDialogs, ANewDecorativeLineTakesTheSizeOfSixCopiesOfItsPattern)
+{
+    const test::TempDir dir;
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(qRgb(30, 30, 200));
+    const std::string file = dir.File("p.png");
+    ASSERT_TRUE(image.save(QString::fromStdString(file)));
+    TLODecoLine loose;  // being added: on no site yet
+    TfrmDecoLineProperty dialog({file}, nullptr);
+    dialog.Load(loose);
+    dialog.PatternList()->setCurrentRow(0);
+    EXPECT_EQ(dialog.LinePage()->EndXEdit()->Units(), 6 * 56);
+    EXPECT_EQ(dialog.LinePage()->LineWidthEdit()->Units(), 28);
+    dialog.Commit(loose);
+    EXPECT_EQ(loose.EndPoint(), (TPoint{336, 0}));
+    EXPECT_EQ(loose.LineWidth(), 28);
+    EXPECT_EQ(loose.Image().Width(), 40);
+}
+
 }  // namespace
 }  // namespace orvella
