@@ -10,6 +10,7 @@
 #include "objects/lo_line.h"
 #include "objects/lo_rect.h"
 #include "objects/object_classes.h"
+#include "platform/cp932.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
         orvella::ReadComponent(bytes, *shape);
-    } catch (const orvella::EReadError&) {
+    } catch (const orvella::EFilerError&) {
+        return 0;
+    } catch (const orvella::ECp932&) {
         return 0;
     } catch (const orvella::EInvalidGraphic&) {
         return 0;

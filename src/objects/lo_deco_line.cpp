@@ -6,6 +6,7 @@
 #include "graphics/canvas.h"
 #include "graphics/bitmap_rotate.h"
 #include "graphics/graphic.h"
+#include "objects/widened_path.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,10 +99,10 @@ std::vector<TPoint> TLODecoLine::BandCorners() const
         lx = dy / length * half;
         ly = -dx / length * half;
     }
-    return {{Round(s.x + lx), Round(s.y + ly)},
-            {Round(s.x - lx), Round(s.y - ly)},
-            {Round(e.x - lx), Round(e.y - ly)},
-            {Round(e.x + lx), Round(e.y + ly)}};
+    return {{ClampedCoordinate(s.x + lx), ClampedCoordinate(s.y + ly)},
+            {ClampedCoordinate(s.x - lx), ClampedCoordinate(s.y - ly)},
+            {ClampedCoordinate(e.x - lx), ClampedCoordinate(e.y - ly)},
+            {ClampedCoordinate(e.x + lx), ClampedCoordinate(e.y + ly)}};
 }
 
 bool TLODecoLine::render()

@@ -113,8 +113,8 @@ void TLOLine::SetAngle(int32_t degrees)
     if (degrees == current)
         return;
     const TRotator rotator(degrees - current, centre_);
-    const TPoint start = rotator.Transformed(start_);
-    const TPoint end = rotator.Transformed(end_);
+    const TPoint start = TurnClamped(rotator, start_);
+    const TPoint end = TurnClamped(rotator, end_);
     BeginUpdate();
     SetStartPoint(start.x, start.y);
     SetEndPoint(end.x, end.y);
@@ -280,11 +280,18 @@ void TLOCurve::traceArc(TCanvas& canvas) const
 {
     const TPoint start = StartPoint();
     const TPoint end = EndPoint();
-    const TPoint middle = BulgeMiddlePoint(start, end, bulge_);
-    if (bulge_ <= 0)
-        DrawArcThrough(canvas, end, middle, start);
-    else
-        DrawArcThrough(canvas, start, middle, end);
+    try {
+        const TPoint middle = BulgeMiddlePoint(start, end, bulge_);
+        if (bulge_ <= 0)
+            DrawArcThrough(canvas, end, middle, start);
+        else
+            DrawArcThrough(canvas, start, middle, end);
+    } catch (const EIntOverflow&) {
+        // End points near the ends of the coordinate range put the arc's
+        // circle beyond it: the chord stands in.
+        canvas.MoveTo(start.x, start.y);
+        canvas.LineTo(end.x, end.y);
+    }
 }
 
 TPoint TLOCurve::ComputeRotationCentre() const
@@ -298,17 +305,18 @@ void TLOCurve::SetExtent(int32_t width, int32_t height)
     const TRect bounds = GetLogicalBounds();
     TPoint start = StartPoint();
     TPoint end = EndPoint();
-    const auto scaleAxis = [](int32_t& a, int32_t& b, int32_t extent, int32_t boundsExtent) {
+    const auto scaleAxis = [](int32_t& a, int32_t& b, int32_t extent, int64_t boundsExtent) {
         if (boundsExtent == 0)
             return;
-        const int32_t distance = std::abs(MulDiv(a - b, extent, boundsExtent));
+        const int32_t distance =
+            ClampedCoordinate(std::fabs((long double)((int64_t)a - b) * extent / (long double)boundsExtent));
         if (a > b)
             a = OffsetCoordinate(b, distance);
         else
             b = OffsetCoordinate(a, distance);
     };
-    scaleAxis(start.x, end.x, width, bounds.Right - bounds.Left);
-    scaleAxis(start.y, end.y, height, bounds.Bottom - bounds.Top);
+    scaleAxis(start.x, end.x, width, int64_t(bounds.Right) - bounds.Left);
+    scaleAxis(start.y, end.y, height, int64_t(bounds.Bottom) - bounds.Top);
     BeginUpdate();
     SetStartPoint(start.x, start.y);
     SetEndPoint(end.x, end.y);

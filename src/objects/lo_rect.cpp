@@ -124,8 +124,8 @@ void TLORect::SetExtent(int32_t width, int32_t height)
     int32_t newWidth = 0;
     int32_t newHeight = 0;
     if (angle_ == 0) {
-        newWidth = width - frameWidth_;
-        newHeight = height - frameWidth_;
+        newWidth = ClampedCoordinate((long double)width - frameWidth_);
+        newHeight = ClampedCoordinate((long double)height - frameWidth_);
     } else {
         const TRect bounds = GetLogicalBounds();
         newWidth = MulDiv(GetWidth(), width, bounds.Right - bounds.Left);
@@ -139,7 +139,7 @@ void TLORect::SetTurnedOutline(TStroke outline) const
     if (angle_ != 0) {
         const TRotator rotator(angle_, RotationCentre());
         for (int32_t i = 0; i < outline.Count(); ++i)
-            rotator.TransformPoint(outline.Points(i));
+            outline.Points(i) = TurnClamped(rotator, outline.Points(i));
     }
     outline_ = std::move(outline);
     outlineValid_ = true;
@@ -200,7 +200,7 @@ QPainterPath TLORect::TurnedRectPath(const TRect& r) const
     std::vector<TPoint> corners{{r.Left, r.Top}, {r.Right, r.Top}, {r.Right, r.Bottom}, {r.Left, r.Bottom}};
     if (angle_ != 0)
         for (TPoint& p : corners)
-            rotator.TransformPoint(p);
+            p = TurnClamped(rotator, p);
     QPainterPath path = PolylinePath(corners, true);
     path.setFillRule(Qt::WindingFill);
     return path;
@@ -225,8 +225,8 @@ TRect TLORect::GetLogicalBounds() const
 
 bool TLORect::HitTest(TPoint logical)
 {
-    const int32_t penWidth = frameWidth_ + SitePixelLength(Parent(), 1, kHitToleranceOffSite);
-    const QPainterPath band = FrameBand(penWidth);
+    const int64_t penWidth = int64_t(frameWidth_) + SitePixelLength(Parent(), 1, kHitToleranceOffSite);
+    const QPainterPath band = FrameBand(ClampedCoordinate((long double)penWidth));
     if (fillInside_ || frameWidth_ == 0)
         return AreaCoversPixel(OutlinePath().united(band), logical);
     return AreaCoversPixel(band, logical);
@@ -254,10 +254,12 @@ void TLORect::Paint(TCanvas& canvas)
     } else {
         // The band is centred on the rectangle's edge.
         const TRect& r = Rect();
-        const int32_t k = w / 2;
-        CombineClipWithArea(canvas, TurnedRectPath({r.Left - k, r.Top - k, r.Right + w - k, r.Bottom + w - k}),
+        const int64_t k = w / 2;
+        const auto at = [](int64_t value) { return ClampedCoordinate((long double)value); };
+        CombineClipWithArea(canvas,
+                            TurnedRectPath({at(r.Left - k), at(r.Top - k), at(r.Right + w - k), at(r.Bottom + w - k)}),
                             RGN_AND);
-        const TRect inner{r.Left + w - k, r.Top + w - k, r.Right - k, r.Bottom - k};
+        const TRect inner{at(r.Left + w - k), at(r.Top + w - k), at(r.Right - k), at(r.Bottom - k)};
         // A frame wider than the rectangle leaves no hole: the inner corners
         // would cross over and cut a band out of the frame instead.
         if (!inner.IsEmpty())

@@ -5,6 +5,7 @@
 #include "graphics/canvas_paint.h"
 #include "graphics/span_fill.h"
 #include "graphics/stroke.h"
+#include "objects/transformer.h"
 
 #include <QPainterPathStroker>
 #include <QTransform>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace orvella {
 
@@ -137,7 +139,8 @@ TRect AreaBounds(const QPainterPath& area)
     if (area.isEmpty())
         return {};
     const QRectF r = area.boundingRect();
-    return {Round(r.left()), Round(r.top()), Round(r.right()), Round(r.bottom())};
+    return {ClampedCoordinate(r.left()), ClampedCoordinate(r.top()), ClampedCoordinate(r.right()),
+            ClampedCoordinate(r.bottom())};
 }
 
 void CombineClipWithArea(TCanvas& canvas, const QPainterPath& area, int mode)
@@ -180,6 +183,24 @@ int32_t SitePixelLength(const TDrawSite* site, int32_t pixels, int32_t fallback)
     if (!site)
         return fallback;
     return std::abs(site->DeviceToLogical({pixels, 0}).x - site->DeviceToLogical({0, 0}).x);
+}
+
+int32_t ClampedCoordinate(long double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const long double rounded = value < 0 ? -std::floor(-value + 0.5L) : std::floor(value + 0.5L);
+    return int32_t(std::clamp<long double>(rounded, std::numeric_limits<int32_t>::min(),
+                                           std::numeric_limits<int32_t>::max()));
+}
+
+TPoint TurnClamped(const TRotator& rotator, TPoint point)
+{
+    const TPoint centre = rotator.Centre();
+    const long double dx = (long double)point.x - centre.x;
+    const long double dy = (long double)point.y - centre.y;
+    return {ClampedCoordinate(centre.x + (dx * rotator.Cos() - dy * rotator.Sin())),
+            ClampedCoordinate(centre.y + (dx * rotator.Sin() + dy * rotator.Cos()))};
 }
 
 }  // namespace orvella

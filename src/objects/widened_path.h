@@ -14,6 +14,7 @@ namespace orvella {
 
 class TCanvas;
 class TDrawSite;
+class TRotator;
 class TStroke;
 
 enum class TPenCap { Round, Square, Flat };
@@ -39,6 +40,12 @@ void CombineClipWithArea(TCanvas& canvas, const QPainterPath& area, int mode);
 // The one-pixel probe: whether the pixel whose top-left corner is the
 // logical point (one unit per pixel) is covered by the area.
 bool AreaCoversPixel(const QPainterPath& area, TPoint logical);
+
+// A coordinate rounded half away from zero and held to the 32-bit range:
+// a figure reaching beyond it is cut there rather than failing.
+int32_t ClampedCoordinate(long double value);
+// The point turned by the rotator, each coordinate clamped the same way.
+TPoint TurnClamped(const TRotator& rotator, TPoint point);
 
 // How far off a figure a click still hits when no site tells a pixel's size.
 inline constexpr int32_t kHitToleranceOffSite = 3;

@@ -22,6 +22,7 @@
 
 #include <QImage>
 
+#include <limits>
 #include <regex>
 
 namespace orvella {
@@ -562,6 +563,39 @@ TEST(RectPixels, FilledEllipsesMatchNumpy)
         SCOPED_TRACE(angle);
         expectAgreement(bitmap, clBlue, script);
     }
+}
+
+// Values a damaged document may hold: the figures reach beyond the 32-bit
+// range once widened or turned, and are cut there instead of failing.
+TEST(Shapes, CoordinatesAtTheEndsOfTheRangeNeitherFailNorWrap)
+{
+    constexpr int32_t lowest = std::numeric_limits<int32_t>::min();
+    constexpr int32_t highest = std::numeric_limits<int32_t>::max();
+    TBitmap bitmap(32, 32);
+    TLORect rect;
+    rect.SetBoundsRect({lowest, lowest, -1, -1});
+    rect.SetFrameWidth(highest);
+    rect.SetAngle(45);
+    rect.SetRoundRect(true);
+    EXPECT_NO_THROW(rect.GetLogicalBounds());
+    EXPECT_NO_THROW(rect.HitTest({0, 0}));
+    EXPECT_NO_THROW(rect.Paint(bitmap.Canvas()));
+    rect.SetRoundRect(false);
+    EXPECT_NO_THROW(rect.Paint(bitmap.Canvas()));
+    TLOCurve curve;
+    curve.SetStartPoint(lowest, highest);
+    curve.SetEndPoint(highest, lowest);
+    curve.SetBulge(-4000);
+    EXPECT_NO_THROW(curve.GetLogicalBounds());
+    EXPECT_NO_THROW(curve.SetAngle(90));
+    EXPECT_NO_THROW(curve.Paint(bitmap.Canvas()));
+    TLOLine line;
+    line.SetEndPoint(highest, highest);
+    line.SetLineWidth(highest);
+    EXPECT_NO_THROW(line.SetExtent(highest, highest));
+    EXPECT_NO_THROW(line.SetAngle(-45));
+    const TRect bounds = line.GetLogicalBounds();
+    EXPECT_LE(bounds.Left, bounds.Right);
 }
 
 // --- decorative lines ---
