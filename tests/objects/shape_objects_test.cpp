@@ -2,6 +2,7 @@
 // their painting against independent rasterisations, hit tests, and their
 // stored forms through Free Pascal's runtime.
 
+#include "drawing/designer.h"
 #include "formats/component_stream.h"
 #include "formats/property_table.h"
 #include "frame/app_frame.h"
@@ -846,6 +847,21 @@ TEST_F(ShapeStream, ADecorativeLineCarriesItsPatternThroughFreePascal)
     EXPECT_EQ(read.Image().Width(), 40);
     EXPECT_EQ(read.Image().Height(), 20);
     EXPECT_EQ(read.EndPoint(), line.EndPoint());
+}
+
+TEST_F(ShapeStream, TheCreationCommandsMakeTheShapes)
+{
+    struct Command {
+        const char* name;
+        const char* className;
+    };
+    for (const Command& c : {Command{"TLOLine", "TLOLine"}, Command{"直線", "TLOLine"}, Command{"円弧", "TLOCurve"},
+                             Command{"四角", "TLORect"}, Command{"円", "TLOCircle"},
+                             Command{"飾り罫線", "TLODecoLine"}, Command{"TLODecoLine", "TLODecoLine"}}) {
+        const std::unique_ptr<TComponent> made = DesignerList().CreateInstance(c.name);
+        ASSERT_TRUE(made) << c.name;
+        EXPECT_EQ(made->ClassInfo().ClassName(), c.className) << c.name;
+    }
 }
 
 TEST_F(ShapeStream, CopiesCarryEveryStoredValue)
