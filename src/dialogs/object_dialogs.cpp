@@ -1,5 +1,6 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/shape_property_dialogs.h"
 #include "dialogs/text_property_dialog.h"
 #include "drawing/designer.h"
 
@@ -11,6 +12,7 @@ void RegisterObjectDialogs()
     if (registered)
         return;
     registered = true;
+    RegisterShapeDialogs();
     // Later designers are asked first: the date dialog before the text one.
     DesignerList().Register(MakeTextDialogDesigner());
     DesignerList().Register(MakeDateDialogDesigner());

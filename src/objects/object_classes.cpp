@@ -7,6 +7,9 @@
 #include "formats/class_registry.h"
 #include "objects/coons_distortion.h"
 #include "objects/lo_date.h"
+#include "objects/lo_deco_line.h"
+#include "objects/lo_line.h"
+#include "objects/lo_rect.h"
 #include "objects/lo_shade_text.h"
 
 #include <QClipboard>
@@ -59,6 +62,22 @@ void registerTextCommands(TLOCreator& creator)
     }});
 }
 
+// Lines and shapes are drawn out on the face; a decorative line first asks
+// for its pattern. The editor's captions name the same commands.
+void registerShapeCommands(TLOCreator& creator)
+{
+    TCreationCommand decoLine;
+    decoLine.EditFirst = true;
+    decoLine.PlaceByDragging = false;
+    creator.AddCommand("TLODecoLine", decoLine);
+    creator.AddCommand("飾り罫線", decoLine);
+    creator.AddAlias("直線", "TLOLine");
+    creator.AddAlias("円弧", "TLOCurve");
+    creator.AddAlias("四角", "TLORect");
+    creator.AddAlias("円", "TLOCircle");
+    creator.AddAlias("飾り罫線", "TLODecoLine");
+}
+
 void registerDateTimes()
 {
     TFaceObjectHooks hooks;
@@ -93,11 +112,17 @@ void RegisterObjectClasses()
         &TCoonsDistortion::StaticClassInfo(),
         &TLOCurrentText::StaticClassInfo(),
         &TLODate::StaticClassInfo(),
+        &TLOLine::StaticClassInfo(),
+        &TLOCurve::StaticClassInfo(),
+        &TLODecoLine::StaticClassInfo(),
+        &TLORect::StaticClassInfo(),
+        &TLOCircle::StaticClassInfo(),
     });
     if (done)
         return;
     done = true;
     registerTextCommands(LabelObjectCreator());
+    registerShapeCommands(LabelObjectCreator());
     registerDateTimes();
 }
 
