@@ -3,6 +3,7 @@
 #include "document/document_classes.h"
 #include "formats/class_registry.h"
 #include "objects/coons_distortion.h"
+#include "objects/lo_qr_code.h"
 
 namespace orvella {
 
@@ -11,6 +12,8 @@ void RegisterObjectClasses()
     RegisterDocumentClasses();
     RegisterClasses({
         &TCoonsDistortion::StaticClassInfo(),
+        &TLOQRCode::StaticClassInfo(),
+        &TLOQRStd::StaticClassInfo(),
     });
 }
 
