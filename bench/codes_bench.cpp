@@ -1,9 +1,11 @@
 // The QR Code encoder: a 200-byte payload (the size the comparison with
 // `qrencode` uses; time `qrencode -l M -o /dev/null` over the same bytes) and
 // a version 40 symbol, each encoded and rendered with the mask chosen by the
-// penalty evaluation.
+// penalty evaluation; and a JAN symbol drawn on a printer band.
 
 #include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "objects/jan_code.h"
 #include "objects/qr_code.h"
 
 #include <benchmark/benchmark.h>
@@ -42,5 +44,25 @@ void BM_QRVersion40(benchmark::State& state) { EncodeAndRender(state, 2331, 'M')
 
 BENCHMARK(BM_QR200Bytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QRVersion40)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// A 30 mm x 10 mm JAN symbol with its digits on a 600 dpi band.
+void BM_JANOn600DpiBand(benchmark::State& state)
+{
+    using namespace orvella;
+    const int32_t width = 709;
+    const int32_t height = 236;
+    TBitmap band(width, height);
+    band.Canvas().Font().Height = -60;
+    for (auto _ : state) {
+        DrawJANCode(band.Canvas(), "4901234567894", {0, 0, width, height}, false, true, 0);
+        benchmark::DoNotOptimize(band.Bits());
+    }
+}
+
+BENCHMARK(BM_JANOn600DpiBand)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "document/document_classes.h"
 #include "formats/class_registry.h"
 #include "objects/coons_distortion.h"
+#include "objects/lo_jan_code.h"
 #include "objects/lo_qr_code.h"
 
 namespace orvella {
@@ -12,6 +13,7 @@ void RegisterObjectClasses()
     RegisterDocumentClasses();
     RegisterClasses({
         &TCoonsDistortion::StaticClassInfo(),
+        &TLOJANCode::StaticClassInfo(),
         &TLOQRCode::StaticClassInfo(),
         &TLOQRStd::StaticClassInfo(),
     });

@@ -32,7 +32,10 @@ std::string ZbarDecode(const std::string& pictureFile)
 
 std::string ZxingDecode(const std::string& pictureFile)
 {
-    const ToolRun run = RunProgram(kZxing, {"-bytes", pictureFile});
+    // ZXingReader 1.4.0 aborts on an assertion when its downscaled pass
+    // finds a linear symbol the full-size pass found already; the pictures
+    // here are drawn at a readable size, so that pass is left out.
+    const ToolRun run = RunProgram(kZxing, {"-noscale", "-bytes", pictureFile});
     return run.status == 0 ? run.out : std::string();
 }
 
