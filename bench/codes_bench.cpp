@@ -49,8 +49,9 @@ BENCHMARK(BM_QRVersion40)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-// A 30 mm x 10 mm JAN symbol with its digits on a 600 dpi band.
-void BM_JANOn600DpiBand(benchmark::State& state)
+// A 30 mm x 10 mm JAN symbol on a 600 dpi band, with its digits and with
+// the bars alone.
+void DrawJAN(benchmark::State& state, bool digits)
 {
     using namespace orvella;
     const int32_t width = 709;
@@ -58,11 +59,15 @@ void BM_JANOn600DpiBand(benchmark::State& state)
     TBitmap band(width, height);
     band.Canvas().Font().Height = -60;
     for (auto _ : state) {
-        DrawJANCode(band.Canvas(), "4901234567894", {0, 0, width, height}, false, true, 0);
+        DrawJANCode(band.Canvas(), "4901234567894", {0, 0, width, height}, false, digits, 0);
         benchmark::DoNotOptimize(band.Bits());
     }
 }
 
+void BM_JANOn600DpiBand(benchmark::State& state) { DrawJAN(state, true); }
+void BM_JANBarsOn600DpiBand(benchmark::State& state) { DrawJAN(state, false); }
+
 BENCHMARK(BM_JANOn600DpiBand)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JANBarsOn600DpiBand)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

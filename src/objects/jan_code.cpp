@@ -2,6 +2,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/canvas_guards.h"
+#include "platform/fonts/font_engine.h"
 #include "platform/win_math.h"
 
 #include <algorithm>
@@ -123,7 +124,7 @@ void TJANCode::drawPattern(std::string_view pattern, TPatternKind kind)
 void TJANCode::drawDigit(char digit)
 {
     const std::string text(1, digit);
-    const TSize extent = canvas_->TextExtent(text);
+    const TSize extent{digitWidths_[std::size_t(digit - '0')], digitHeight_};
     const int32_t cellLeft = moduleRect(position_).Left;
     const int32_t cellWidth = moduleRect(position_ + 7).Left - cellLeft;
     int32_t offset = extent.cx < cellWidth ? (cellWidth - extent.cx) / 2 : 0;
@@ -152,7 +153,11 @@ void TJANCode::Draw(TCanvas& canvas, std::string_view code, const TRect& rect, b
 
     if (showNumber) {
         canvas.Font().Orientation = 3600 - ((angle * 10) % 3600);
-        digitHeight_ = canvas.TextHeight("0");
+        // Measured once: realising a font is the dearest step of drawing.
+        const std::shared_ptr<const IFont> font = canvas.RealizedFont();
+        digitHeight_ = font->TextMetric().Height;
+        for (std::size_t d = 0; d < digitWidths_.size(); ++d)
+            digitWidths_[d] = font->TextWidth(std::string(1, char('0' + d)));
     }
 
     TPen& pen = canvas.Pen();

@@ -6,6 +6,8 @@
 #include "graphics/graphics_types.h"
 #include "objects/transformer.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -45,6 +47,7 @@ private:
     bool showNumber_ = false;
     int32_t position_ = 0;
     int32_t digitHeight_ = 0;
+    std::array<int32_t, 10> digitWidths_{};
 };
 
 void DrawJANCode(TCanvas& canvas, std::string_view code, const TRect& rect, bool showFrame, bool showNumber,

@@ -409,34 +409,31 @@ private:
 };
 
 // Scores one line of modules (a row or a column) for runs and finder-like
-// patterns; outside the symbol counts as light, as the quiet zone is.
-int LinePenalty(const std::vector<uint8_t>& line)
+// patterns. The line sits in `padded` after four light modules and is
+// followed by four more, as the quiet zone lies around the symbol.
+int LinePenalty(const uint8_t* padded, int n)
 {
-    const int n = int(line.size());
+    const uint8_t* line = padded + 4;
     int score = 0;
-    int run = 0;
-    for (int k = 0; k < n; ++k) {
-        run = (k > 0 && line[std::size_t(k)] == line[std::size_t(k - 1)]) ? run + 1 : 1;
-        if (k + 1 == n || line[std::size_t(k + 1)] != line[std::size_t(k)]) {
-            if (run >= 5)
-                score += 3 + (run - 5);
-        }
-    }
-    auto at = [&](int k) { return k < 0 || k >= n ? 0 : int(line[std::size_t(k)]); };
-    static constexpr int kFinder[7] = {1, 0, 1, 1, 1, 0, 1};
-    for (int start = 0; start + 7 <= n; ++start) {
-        bool match = true;
-        for (int k = 0; k < 7 && match; ++k)
-            match = at(start + k) == kFinder[k];
-        if (!match)
+    int run = 1;
+    for (int k = 1; k <= n; ++k) {
+        if (k < n && line[k] == line[k - 1]) {
+            ++run;
             continue;
-        bool lightBefore = true;
-        bool lightAfter = true;
-        for (int k = 1; k <= 4; ++k) {
-            lightBefore = lightBefore && at(start - k) == 0;
-            lightAfter = lightAfter && at(start + 6 + k) == 0;
         }
-        if (lightBefore || lightAfter)
+        if (run >= 5)
+            score += 3 + (run - 5);
+        run = 1;
+    }
+    // 1:1:3:1:1 (dark first) with four light modules on either side.
+    unsigned window = 0;
+    for (int k = 0; k < n; ++k) {
+        window = ((window << 1) | line[k]) & 0x7F;
+        if (window != 0x5D)
+            continue;
+        const uint8_t* before = line + k - 10;
+        const uint8_t* after = line + k + 1;
+        if ((before[0] | before[1] | before[2] | before[3]) == 0 || (after[0] | after[1] | after[2] | after[3]) == 0)
             score += 40;
     }
     return score;
@@ -488,25 +485,27 @@ int64_t StreamBits(char mode, std::size_t count, int version)
 int Penalty(const TSymbol& symbol)
 {
     const int size = symbol.Size;
+    const uint8_t* modules = symbol.Modules.data();
     int score = 0;
-    std::vector<uint8_t> line(static_cast<std::size_t>(size));
+    std::vector<uint8_t> padded(static_cast<std::size_t>(size) + 8, 0);
     for (int row = 0; row < size; ++row) {
-        for (int column = 0; column < size; ++column)
-            line[std::size_t(column)] = symbol.Dark(row, column);
-        score += LinePenalty(line);
+        std::copy(modules + std::ptrdiff_t(row) * size, modules + std::ptrdiff_t(row + 1) * size, padded.begin() + 4);
+        score += LinePenalty(padded.data(), size);
     }
     for (int column = 0; column < size; ++column) {
         for (int row = 0; row < size; ++row)
-            line[std::size_t(row)] = symbol.Dark(row, column);
-        score += LinePenalty(line);
+            padded[std::size_t(row) + 4] = modules[std::size_t(row) * size + column];
+        score += LinePenalty(padded.data(), size);
     }
-    for (int row = 0; row + 1 < size; ++row)
+    for (int row = 0; row + 1 < size; ++row) {
+        const uint8_t* top = modules + std::ptrdiff_t(row) * size;
+        const uint8_t* bottom = top + size;
         for (int column = 0; column + 1 < size; ++column) {
-            const bool colour = symbol.Dark(row, column);
-            if (symbol.Dark(row, column + 1) == colour && symbol.Dark(row + 1, column) == colour &&
-                symbol.Dark(row + 1, column + 1) == colour)
+            const int sum = top[column] + top[column + 1] + bottom[column] + bottom[column + 1];
+            if (sum == 0 || sum == 4)
                 score += 3;
         }
+    }
     const auto darkCount = std::count(symbol.Modules.begin(), symbol.Modules.end(), uint8_t(1));
     const int64_t percent = int64_t(darkCount) * 100 / int64_t(symbol.Modules.size());
     score += int(10 * (std::abs(50 - percent) / 5));
