@@ -23,7 +23,7 @@ const int kFontSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 32, 
 // The preview's size while the typed one cannot be read.
 constexpr int kFallbackSize = 10;
 
-std::string toStd(const QString& text)
+std::string janToStd(const QString& text)
 {
     const QByteArray bytes = text.toUtf8();
     return {bytes.constData(), std::size_t(bytes.size())};
@@ -107,7 +107,7 @@ void TfrmJANCodeProperty::CommitInputs(TDrawObject& object)
     jan.SetShowNumber(showNumber_->isChecked());
     jan.SetShowFrame(showFrame_->isChecked());
     jan.Font().SetColor(color_->SelectedColor());
-    jan.Font().SetName(toStd(fontName_->currentText()));
+    jan.Font().SetName(janToStd(fontName_->currentText()));
     bool readable = false;
     const int size = fontSize_->currentText().trimmed().toInt(&readable);
     if (readable && size > 0)

@@ -2,9 +2,11 @@
 
 #include "dialogs/jan_code_dialog.h"
 #include "dialogs/position_panel.h"
+#include "dialogs/qr_code_dialog.h"
 #include "drawing/action_list.h"
 #include "drawing/draw_site.h"
 #include "objects/lo_jan_code.h"
+#include "objects/lo_qr_code.h"
 #include "objects/object_classes.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -122,6 +126,103 @@ TEST_F(JANDialog, ANewObjectGetsTheAddingCaptionAndNoPlace)
     EXPECT_EQ(dialog.windowTitle(), "JANｺｰﾄﾞの追加");
     EXPECT_FALSE(dialog.PositionPage()->LeftEdit()->isEnabled());
     EXPECT_FALSE(dialog.PositionPage()->TopEdit()->isEnabled());
+}
+
+class QRDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterObjectClasses();
+        ActionList().Clear();
+        site.Scaler().SetUnitDPI(254);
+        site.SetLogWidth(1000);
+        site.SetLogHeight(1000);
+        auto owned = std::make_unique<TLOQRStd>();
+        owned->SetQRName("Taro");
+        object = static_cast<TLOQRStd*>(&site.InsertOwnedObject(std::move(owned)));
+        site.AddObject(*object);
+    }
+    void TearDown() override { ActionList().Clear(); }
+
+    bool Run(TfrmQRCodeProperty& dialog, const std::function<void(TfrmQRCodeProperty&)>& act)
+    {
+        QTimer::singleShot(0, &dialog, [&] { act(dialog); });
+        return EditObjectInDialog(*object, dialog);
+    }
+
+    using F = TfrmQRCodeProperty;
+    TDrawSite site;
+    TLOQRStd* object = nullptr;
+};
+
+TEST_F(QRDialog, PhoneBookEditsCommitAsOneStep)
+{
+    TfrmQRCodeProperty dialog;
+    EXPECT_TRUE(Run(dialog, [](TfrmQRCodeProperty& d) {
+        EXPECT_EQ(d.windowTitle(), "QRコードの設定");
+        EXPECT_EQ(d.FieldEdit(F::qfName)->text(), "Taro");
+        EXPECT_EQ(d.LevelBox()->count(), 4) << "the DoCoMo format offers L";
+        EXPECT_FALSE(d.MaskBox()->isEnabled()) << "the mask is chosen automatically";
+        d.FieldEdit(F::qfName)->setText(QStringLiteral("Yamada Taro"));
+        d.SplitNameBox()->setChecked(true);
+        d.FieldEdit(F::qfTel1)->setText(QStringLiteral("0312345678"));
+        d.LevelBox()->setCurrentIndex(d.LevelBox()->findText(QStringLiteral("H(30%)")));
+        EXPECT_EQ(static_cast<TLOQRStd*>(d.PreviewObject())->Data(), "MECARD:N:Yamada,Taro;TEL:0312345678;;");
+        d.accept();
+    }));
+    EXPECT_EQ(object->Data(), "MECARD:N:Yamada,Taro;TEL:0312345678;;");
+    EXPECT_EQ(object->ErrorCorrectLevel(), 'H');
+    ASSERT_EQ(ActionList().Count(), 1u);
+    EXPECT_EQ(ActionList().UndoCaption(), "設定変更");
+    ActionList().Undo();
+    EXPECT_EQ(object->Data(), "MECARD:N:Taro;;");
+}
+
+TEST_F(QRDialog, WebPageAndTextUseTheVodafoneFormatAndPhoneBookGetsItsFormatBack)
+{
+    TfrmQRCodeProperty dialog;
+    EXPECT_TRUE(Run(dialog, [](TfrmQRCodeProperty& d) {
+        d.KindButton(TStdQRKind::sqkURL)->click();
+        EXPECT_EQ(d.CurrentType(), TStdQRType::sqtVodafone);
+        EXPECT_EQ(d.LevelBox()->count(), 3) << "no L in the Vodafone format";
+        EXPECT_FALSE(d.FieldEdit(F::qfUrlTitle)->isEnabled()) << "a title only for DoCoMo";
+        EXPECT_FALSE(d.CarrierBox()->isVisibleTo(&d));
+        d.KindButton(TStdQRKind::sqkTel)->click();
+        EXPECT_EQ(d.CurrentType(), TStdQRType::sqtDoCoMo);
+        d.KindButton(TStdQRKind::sqkTEXT)->click();
+        d.TextEdit()->setPlainText(QStringLiteral("one\ntwo"));
+        d.accept();
+    }));
+    EXPECT_EQ(object->QRKind(), TStdQRKind::sqkTEXT);
+    EXPECT_EQ(object->QRType(), TStdQRType::sqtVodafone);
+    EXPECT_EQ(object->Data(), "one\r\ntwo\r\n");
+}
+
+TEST_F(QRDialog, AStoredDoCoMoWebPageOpensInTheVodafoneFormat)
+{
+    object->SetQRKind(TStdQRKind::sqkURL);
+    object->SetQRUrl("example.jp");
+    TfrmQRCodeProperty dialog;
+    dialog.Load(*object);
+    EXPECT_EQ(dialog.CurrentType(), TStdQRType::sqtVodafone);
+}
+
+TEST_F(QRDialog, ALinkedFieldIsReadOnlyAndItsLinkIsStored)
+{
+    TfrmQRCodeProperty dialog;
+    EXPECT_TRUE(Run(dialog, [](TfrmQRCodeProperty& d) {
+        QComboBox* link = d.LinkBox(F::qfTel2);
+        link->setCurrentIndex(link->findData(30));
+        EXPECT_TRUE(d.FieldEdit(F::qfTel2)->isReadOnly());
+        EXPECT_FALSE(d.FieldEdit(F::qfTel1)->isReadOnly());
+        d.AutoMaskBox()->setChecked(false);
+        EXPECT_TRUE(d.MaskBox()->isEnabled());
+        d.MaskBox()->setCurrentIndex(6);
+        d.accept();
+    }));
+    EXPECT_EQ(object->QRTel2ID, 30);
+    EXPECT_FALSE(object->AutoMask());
+    EXPECT_EQ(object->MaskNo(), 6);
 }
 
 }  // namespace
