@@ -3,6 +3,7 @@
 #include "dialogs/position_panel.h"
 #include "drawing/designer.h"
 #include "objects/lo_qr_code.h"
+#include "platform/cp932.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStringList>
+
+#include <optional>
 
 namespace orvella {
 
@@ -78,7 +81,8 @@ std::span<const TQRProfileItem> QRProfileItems() { return kProfileItems; }
 
 TfrmQRCodeProperty::TfrmQRCodeProperty(QWidget* parent) : TfrmPropertyDialog(QStringLiteral("QRCode"), parent)
 {
-    auto* contents = new QWidget;
+    contents_ = new QWidget;
+    auto* contents = contents_;
     auto* form = new QFormLayout(contents);
 
     auto* kindRow = new QHBoxLayout;
@@ -150,6 +154,24 @@ TfrmQRCodeProperty::TfrmQRCodeProperty(QWidget* parent) : TfrmPropertyDialog(QSt
     connect(level_, &QComboBox::currentIndexChanged, this, [this] { InputChanged(); });
     connect(mask_, &QComboBox::currentIndexChanged, this, [this] { InputChanged(); });
     connect(text_, &QPlainTextEdit::textChanged, this, [this] { InputChanged(); });
+}
+
+bool TfrmQRCodeProperty::CheckInputs()
+{
+    // The symbol carries CP932 bytes: a character without a CP932 form
+    // would silently become '?'.
+    std::vector<QString> texts;
+    for (const QLineEdit* field : fields_)
+        texts.push_back(field->text());
+    texts.push_back(text_->toPlainText());
+    for (const QString& text : texts) {
+        if (const std::optional<std::size_t> at = FirstNonCp932Char(qrToStd(text))) {
+            const QList<uint> codePoints = text.toUcs4();
+            Refuse(contents_, QString::fromStdString(Cp932UnencodableMessage(char32_t(codePoints.at(qsizetype(*at))))));
+            return false;
+        }
+    }
+    return true;
 }
 
 QString TfrmQRCodeProperty::Caption(const TDrawObject&, bool) const { return QStringLiteral("QRコードの設定"); }

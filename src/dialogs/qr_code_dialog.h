@@ -54,6 +54,8 @@ public:
 protected:
     void LoadInputs(TDrawObject& object) override;
     void CommitInputs(TDrawObject& object) override;
+    // Refuses a text that CP932 cannot hold.
+    bool CheckInputs() override;
     QString Caption(const TDrawObject& object, bool adding) const override;
 
 private:
@@ -62,6 +64,7 @@ private:
     void fillLevels(char keep);
     void updateEnabled();
 
+    QWidget* contents_;
     std::array<QRadioButton*, 3> kinds_{};
     QButtonGroup* kindGroup_;
     QComboBox* carrier_;

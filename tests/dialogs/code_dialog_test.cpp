@@ -198,6 +198,21 @@ TEST_F(QRDialog, WebPageAndTextUseTheVodafoneFormatAndPhoneBookGetsItsFormatBack
     EXPECT_EQ(object->Data(), "one\r\ntwo\r\n");
 }
 
+TEST_F(QRDialog, ATextCP932CannotHoldIsRefused)
+{
+    TfrmQRCodeProperty dialog;
+    EXPECT_FALSE(Run(dialog, [](TfrmQRCodeProperty& d) {
+        d.FieldEdit(F::qfName)->setText(QStringLiteral("Taro \U0001F600"));
+        d.Pages()->setCurrentIndex(1);
+        d.accept();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.Pages()->currentIndex(), 0) << "back on the contents page";
+        d.reject();
+    }));
+    EXPECT_EQ(object->QRName(), "Taro");
+    EXPECT_EQ(ActionList().Count(), 0u);
+}
+
 TEST_F(QRDialog, AStoredDoCoMoWebPageOpensInTheVodafoneFormat)
 {
     object->SetQRKind(TStdQRKind::sqkURL);
