@@ -59,7 +59,7 @@ void TQRCode::SetAutoEncodeMode(bool value)
 
 void TQRCode::SetMargin(int32_t margin)
 {
-    if (margin < 0 || margin == margin_)
+    if (margin < 0 || margin > kMaxMargin || margin == margin_)
         return;
     margin_ = margin;
     touched();

@@ -36,7 +36,10 @@ public:
     void SetEncodeMode(char mode);
     bool AutoEncodeMode() const { return autoEncodeMode_; }
     void SetAutoEncodeMode(bool value);
-    // The light quiet zone in modules.
+    // The light quiet zone in modules, 0 to kMaxMargin (the standard asks
+    // for 4; a stored margin beyond the limit would ask for a bitmap of
+    // gigabytes, or overflow its size).
+    static constexpr int32_t kMaxMargin = 100;
     int32_t Margin() const { return margin_; }
     void SetMargin(int32_t margin);
     // With AutoVersion the version the data needs (0 when it fits none).

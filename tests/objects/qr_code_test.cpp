@@ -231,6 +231,8 @@ TEST(QREncoder, SettersIgnoreValuesOutOfRange)
     code.SetMaskNo(8);
     code.SetMaskNo(-1);
     code.SetMargin(-1);
+    code.SetMargin(TQRCode::kMaxMargin + 1);
+    code.SetMargin(0x40000000);  // a stored value that would overflow the bitmap's size
     EXPECT_FALSE(code.Dirty());
     EXPECT_EQ(code.ErrorCorrectLevel(), 'M');
     EXPECT_EQ(code.Margin(), 4);
@@ -239,6 +241,9 @@ TEST(QREncoder, SettersIgnoreValuesOutOfRange)
     EXPECT_FALSE(code.Dirty());
     code.SetErrorCorrectLevel('H');
     EXPECT_TRUE(code.Dirty());
+    code.SetMargin(TQRCode::kMaxMargin);
+    code.Update();
+    EXPECT_EQ(code.Bitmap().Width(), code.Symbol()->Size + 2 * TQRCode::kMaxMargin);
 }
 
 TEST(QREncoder, MarginChangesTheBitmapButNotTheMatrix)
