@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace orvella {
 
@@ -26,6 +27,18 @@ constexpr std::array<const char*, 10> kParity = {"OOOOOO", "OOEOEE", "OOEEOE", "
 constexpr const char* kEdgeGuard = "101";
 constexpr const char* kCentreGuard = "01010";
 constexpr int32_t kQuietModules = 7;
+
+// Sums and differences of stored coordinates, kept inside 32 bits.
+int32_t Saturated(int64_t value)
+{
+    return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+TRect Inset(const TRect& rect, int32_t by)
+{
+    return {Saturated(int64_t(rect.Left) + by), Saturated(int64_t(rect.Top) + by), Saturated(int64_t(rect.Right) - by),
+            Saturated(int64_t(rect.Bottom) - by)};
+}
 
 bool AllDigits(std::string_view code)
 {
@@ -78,9 +91,9 @@ std::string CompleteJANCode(std::string_view code)
 
 TRect TJANCode::moduleRect(int32_t module) const
 {
-    const int32_t width = rect_.Right - rect_.Left;
-    return {rect_.Left + MulDiv(module, width, moduleCount_), rect_.Top,
-            rect_.Left + MulDiv(module + 1, width, moduleCount_), rect_.Bottom};
+    const int32_t width = Saturated(int64_t(rect_.Right) - rect_.Left);
+    return {Saturated(int64_t(rect_.Left) + MulDiv(module, width, moduleCount_)), rect_.Top,
+            Saturated(int64_t(rect_.Left) + MulDiv(module + 1, width, moduleCount_)), rect_.Bottom};
 }
 
 void TJANCode::fillTurned(const TRect& rect)
@@ -103,7 +116,7 @@ void TJANCode::drawPattern(std::string_view pattern, TPatternKind kind)
     auto drawBar = [&](int32_t lastModule) {
         TRect bar = moduleRect(barStart);
         bar.Right = moduleRect(lastModule).Right;
-        bar.Bottom -= raise;
+        bar.Bottom = Saturated(int64_t(bar.Bottom) - raise);
         fillTurned(bar);
         barStart = -1;
     };
@@ -126,11 +139,12 @@ void TJANCode::drawDigit(char digit)
     const std::string text(1, digit);
     const TSize extent{digitWidths_[std::size_t(digit - '0')], digitHeight_};
     const int32_t cellLeft = moduleRect(position_).Left;
-    const int32_t cellWidth = moduleRect(position_ + 7).Left - cellLeft;
+    const int32_t cellWidth = Saturated(int64_t(moduleRect(position_ + 7).Left) - cellLeft);
     int32_t offset = extent.cx < cellWidth ? (cellWidth - extent.cx) / 2 : 0;
     if (offset == 0)
         offset = 1;
-    const TPoint at = rotator_.Transformed({cellLeft + offset, rect_.Bottom - extent.cy - 1});
+    const TPoint at = rotator_.Transformed(
+        {Saturated(int64_t(cellLeft) + offset), Saturated(int64_t(rect_.Bottom) - extent.cy - 1)});
     canvas_->Brush().Style = TBrushStyle::bsClear;
     canvas_->TextOut(at.x, at.y, text);
 }
@@ -170,14 +184,14 @@ void TJANCode::Draw(TCanvas& canvas, std::string_view code, const TRect& rect, b
     // An inside-frame pen keeps a polygon's outline inside it only when
     // the outline runs half the pen's width in from the edge.
     if (showFrame)
-        fillTurned({rect_.Left + 1, rect_.Top + 1, rect_.Right - 1, rect_.Bottom - 1});
+        fillTurned(Inset(rect_, 1));
     else
         fillTurned(rect_);
 
     pen.Color = clBlack;
     pen.Width = 0;
     if (showFrame)
-        rect_ = {rect_.Left + 10, rect_.Top + 10, rect_.Right - 10, rect_.Bottom - 10};
+        rect_ = Inset(rect_, 10);
 
     position_ = 0;
     if (!ean8 && showNumber)

@@ -178,14 +178,14 @@ void TLOQRCode::Paint(TCanvas& canvas)
     if (!code_->Symbol())
         return;
     if (turned_->Width() == 0) {
-        const int32_t width = rect.Right - rect.Left;
-        const int32_t height = rect.Bottom - rect.Top;
+        const int64_t width = int64_t(rect.Right) - rect.Left;
+        const int64_t height = int64_t(rect.Bottom) - rect.Top;
         if (width <= 0 || height <= 0)
             return;
-        const int32_t longer = std::max(width, height);
-        const int32_t workWidth = std::max(1, longer > kMaxTurnedSide ? MulDiv(width, kMaxTurnedSide, longer) : width);
+        const int64_t longer = std::max(width, height);
+        const int32_t workWidth = int32_t(std::max<int64_t>(1, longer > kMaxTurnedSide ? width * kMaxTurnedSide / longer : width));
         const int32_t workHeight =
-            std::max(1, longer > kMaxTurnedSide ? MulDiv(height, kMaxTurnedSide, longer) : height);
+            int32_t(std::max<int64_t>(1, longer > kMaxTurnedSide ? height * kMaxTurnedSide / longer : height));
         TBitmap work(workWidth, workHeight);
         work.Canvas().Brush().Color = kKeyColor;
         work.Canvas().FillRect({0, 0, workWidth, workHeight});
