@@ -1,5 +1,7 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/jan_code_dialog.h"
+#include "dialogs/qr_code_dialog.h"
 #include "dialogs/shape_property_dialogs.h"
 #include "dialogs/text_property_dialog.h"
 #include "drawing/designer.h"
@@ -13,6 +15,8 @@ void RegisterObjectDialogs()
         return;
     registered = true;
     RegisterShapeDialogs();
+    DesignerList().Register(MakeJANCodeDesigner());
+    DesignerList().Register(MakeQRCodeDesigner());
     // Later designers are asked first: the date dialog before the text one.
     DesignerList().Register(MakeTextDialogDesigner());
     DesignerList().Register(MakeDateDialogDesigner());

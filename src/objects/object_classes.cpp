@@ -5,6 +5,7 @@
 #include "drawing/designer.h"
 #include "drawing/draw_site.h"
 #include "formats/class_registry.h"
+#include "objects/code_classes.h"
 #include "objects/coons_distortion.h"
 #include "objects/lo_date.h"
 #include "objects/lo_deco_line.h"
@@ -118,6 +119,7 @@ void RegisterObjectClasses()
         &TLORect::StaticClassInfo(),
         &TLOCircle::StaticClassInfo(),
     });
+    RegisterCodeClasses();
     if (done)
         return;
     done = true;
