@@ -156,6 +156,18 @@ void TfrmPropertyDialog::InputChanged()
     layoutPreview();
 }
 
+void TfrmPropertyDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    layoutPreview();
+}
+
+void TfrmPropertyDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    layoutPreview();
+}
+
 void TfrmPropertyDialog::layoutPreview()
 {
     if (!preview_)

@@ -58,6 +58,11 @@ public:
     void done(int result) override;
 
 protected:
+    // The preview is fitted again once the dialog has its real size.
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+protected:
     int AddPage(QWidget* page, const QString& caption);
     // The "位置" page; its record is loaded and committed by the frame.
     TfrmPosition* AddPositionPage();

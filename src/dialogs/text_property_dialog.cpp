@@ -155,7 +155,9 @@ void TfrmTextProperty::buildPages(bool withTextPage)
         textBox_ = new TTextBox;
         textBox_->setTabChangesFocus(false);
         textBox_->setMinimumSize(260, 160);
-        left->addWidget(new QLabel(QStringLiteral("文字(&T)")));
+        auto* textLabel = new QLabel(QStringLiteral("文字(&T)"));
+        textLabel->setBuddy(textBox_);
+        left->addWidget(textLabel);
         left->addWidget(textBox_, 1);
         hanToZen_ = new QCheckBox(QStringLiteral("半角文字を全角で表示(&Z)"));
         numToKnj_ = new QCheckBox(QStringLiteral("数字を漢数字で表示(&N)"));
@@ -228,7 +230,9 @@ void TfrmTextProperty::buildPages(bool withTextPage)
     outline_ = new QCheckBox(QStringLiteral("縁取りする(&L)"));
     outlineWidth_ = millimetreBox(0, 10);
     outlineRow->addWidget(outline_);
-    outlineRow->addWidget(new QLabel(QStringLiteral("太さ(&W)")));
+    auto* widthLabel = new QLabel(QStringLiteral("太さ(&W)"));
+    widthLabel->setBuddy(outlineWidth_);
+    outlineRow->addWidget(widthLabel);
     outlineRow->addWidget(outlineWidth_);
     outlineRow->addStretch();
     outlineLayout->addLayout(outlineRow);

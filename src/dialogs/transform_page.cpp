@@ -182,7 +182,7 @@ void TfrmTransformProperty::ChoosePattern(int index)
 void TfrmTransformProperty::showPattern()
 {
     const bool on = distort_->isChecked();
-    choose_->setEnabled(on);
+    // Choosing a pattern also switches the distortion on.
     ratio_->setEnabled(on);
     QImage cell = thumbnails_ && index_ >= 0 ? thumbnails_->Cell(index_) : QImage();
     if (on && !cell.isNull())

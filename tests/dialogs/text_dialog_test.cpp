@@ -173,3 +173,33 @@ TEST_F(TextDialog, DateDialogFormatsTheChosenDate)
 
 }  // namespace
 }  // namespace orvella
+
+namespace orvella {
+namespace {
+
+// Every page as a user sees it, with the real fonts (ORVELLA_SCREENSHOT_DIR:
+// where to leave the pictures). The dialog fits a small screen.
+TEST_F(TextDialog, EachPageFitsASmallScreen)
+{
+    SetFontEngine(nullptr);
+    auto& text = place(std::make_unique<TLOCurrentText>());
+    text.SetText({"Summer Live", "夏の記録"});
+    text.SetBoundsRect({100, 100, 700, 300});
+    text.SetShadow(8);
+    TfrmTextProperty dialog;
+    dialog.Load(text);
+    dialog.show();
+    EXPECT_LE(dialog.sizeHint().width(), 1024);
+    EXPECT_LE(dialog.sizeHint().height(), 740);
+    for (int page = 0; page < dialog.Pages()->count(); ++page) {
+        dialog.Pages()->setCurrentIndex(page);
+        const QImage shot = dialog.grab().toImage();
+        EXPECT_FALSE(shot.isNull());
+        if (const char* folder = std::getenv("ORVELLA_SCREENSHOT_DIR"))
+            shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/text_dialog_%1.png").arg(page));
+    }
+    dialog.reject();
+}
+
+}  // namespace
+}  // namespace orvella
