@@ -21,7 +21,8 @@ using namespace orvella;
 // A 120 mm disc face: 1200 x 1200 logical units.
 constexpr int32_t kFace = 1200;
 
-std::vector<std::unique_ptr<TLOCurrentText>> makeFace()
+// extras: the arc, the distortion, the shadow and the outline.
+std::vector<std::unique_ptr<TLOCurrentText>> makeFace(bool extras = true)
 {
     static const char* const kLines[] = {"Summer Live 2026", "夏の記録　ライブ音源集", "Disc 1 / 2",
                                          "01 Opening", "02 海辺の街で", "03 Night Drive",
@@ -40,6 +41,8 @@ std::vector<std::unique_ptr<TLOCurrentText>> makeFace()
             text->SetAngle(30);
         texts.push_back(std::move(text));
     }
+    if (!extras)
+        return texts;
     texts[0]->SetBoundsRect({200, 200, 1000, 500});
     texts[0]->SetBulge(200);
     texts[0]->SetAlign(1);
@@ -51,11 +54,11 @@ std::vector<std::unique_ptr<TLOCurrentText>> makeFace()
     return texts;
 }
 
-void paintFace(benchmark::State& state, int32_t dpi)
+void paintFace(benchmark::State& state, int32_t dpi, bool extras = true)
 {
     bench::OffscreenApplication();
     RegisterObjectClasses();
-    auto texts = makeFace();
+    auto texts = makeFace(extras);
     const int32_t pixels = MulDiv(kFace, dpi, 254);
     TBitmap bitmap(pixels, pixels);
     TCanvas& canvas = bitmap.Canvas();
@@ -72,6 +75,11 @@ void paintFace(benchmark::State& state, int32_t dpi)
 
 void BM_PaintTextFaceScreen(benchmark::State& state) { paintFace(state, 96); }
 BENCHMARK(BM_PaintTextFaceScreen)->Unit(benchmark::kMillisecond);
+
+// The same texts without arc, distortion, shadow and outline: what plain
+// glyph output costs.
+void BM_PaintPlainTextFaceScreen(benchmark::State& state) { paintFace(state, 96, false); }
+BENCHMARK(BM_PaintPlainTextFaceScreen)->Unit(benchmark::kMillisecond);
 
 void BM_PaintTextFace600Dpi(benchmark::State& state) { paintFace(state, 600); }
 BENCHMARK(BM_PaintTextFace600Dpi)->Unit(benchmark::kMillisecond);

@@ -96,6 +96,11 @@ public:
     // Unless the brush is clear, the text's cell is first filled with the
     // brush colour. With a path open, the glyph outlines join the path instead.
     virtual void TextOut(int32_t x, int32_t y, std::string_view text);
+    // Draws the characters of one line each at its own pen position
+    // (logical units along the text from x, y), as one piece of text; the
+    // font's underline and strike-out are not drawn. Like TextOut of each
+    // character, at the cost of one.
+    virtual void TextOutAt(int32_t x, int32_t y, std::u32string_view characters, const std::vector<int32_t>& positions);
 
     // --- mapping ---
     const TCoordMap& Mapping() const { return state_.Mapping; }
@@ -200,6 +205,10 @@ private:
     // Blends colour into the surface by an 8-bit coverage mask whose pixel
     // (0, 0) lies on device pixel origin; honours the clip region.
     void blendCoverage(const QImage& coverage, TPoint origin, TColor colour);
+    // Glyph outlines in run coordinates drawn (or added to the open path)
+    // for a run whose reference point is given, as TextOut places it.
+    void paintRun(TPoint reference, const std::vector<const QPainterPath*>& glyphs, double advance,
+                  const TTextMetric& metric, const QPainterPath& bars);
     void addPathOutline(const QPainterPath& logical);
     std::vector<TSpan> pathSpans();
     void addPathPoint(TPoint logical, uint8_t type);

@@ -6,6 +6,7 @@
 #include "graphics/canvas_paint.h"
 #include "graphics/rect_utils.h"
 #include "platform/fonts/font_engine.h"
+#include "platform/utf8.h"
 
 #include <QImage>
 #include <QPainter>
@@ -68,25 +69,11 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text)
     const uint32_t align = state_.TextAlign;
     const TPoint reference = (align & TA_UPDATECP) ? state_.PenPos : TPoint{x, y};
 
-    // Where the run starts relative to the reference point, in run coordinates.
-    double along = 0;
-    if ((align & TA_CENTER) == TA_CENTER)
-        along = -run->Advance / 2.0;
-    else if (align & TA_RIGHT)
-        along = -run->Advance;
-    double across = metric.Ascent;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        across = 0;
-    else if (align & TA_BOTTOM)
-        across = -metric.Descent;
-    const QTransform runOffset = QTransform::fromTranslate(along, across);
-    const int32_t escapement = state_.Font.Orientation;
-
     if (align & TA_UPDATECP) {
         // The pen moves to the far end of the text, or back to its start when
         // the text ends at the pen.
         const double moved = (align & TA_CENTER) == TA_CENTER ? 0 : (align & TA_RIGHT) ? -run->Advance : run->Advance;
-        const QPointF end = RunTransform(escapement, reference.x, reference.y).map(QPointF(moved, 0));
+        const QPointF end = RunTransform(state_.Font.Orientation, reference.x, reference.y).map(QPointF(moved, 0));
         state_.PenPos = {int32_t(std::lround(end.x())), int32_t(std::lround(end.y()))};
     }
 
@@ -103,11 +90,65 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text)
         if (state_.Font.StrikeOut)
             bar(outline.StrikeoutPosition, outline.StrikeoutSize);
     }
+    std::vector<const QPainterPath*> glyphs;
+    glyphs.reserve(run->Glyphs.size());
+    for (const TPlacedGlyph& glyph : run->Glyphs)
+        glyphs.push_back(&glyph.Path);
+    paintRun(reference, glyphs, run->Advance, metric, bars);
+}
+
+void TCanvas::TextOutAt(int32_t x, int32_t y, std::u32string_view characters, const std::vector<int32_t>& positions)
+{
+    const std::shared_ptr<const IFont> font = RealizedFont();
+    const TTextMetric metric = font->TextMetric();
+    // Each character's run moved to its pen position; the runs stay alive
+    // in the font's layout cache while they are drawn.
+    std::vector<std::shared_ptr<const TGlyphRun>> runs;
+    std::vector<QPainterPath> moved;
+    runs.reserve(characters.size());
+    double end = 0;
+    std::string text;
+    for (std::size_t i = 0; i < characters.size() && i < positions.size(); ++i) {
+        text.clear();
+        Utf8Append(text, characters[i]);
+        runs.push_back(font->Layout(text));
+        for (const TPlacedGlyph& glyph : runs.back()->Glyphs)
+            if (!glyph.Path.isEmpty())
+                moved.push_back(glyph.Path.translated(positions[i], 0));
+        end = std::max(end, double(positions[i]) + runs.back()->Advance);
+    }
+    std::vector<const QPainterPath*> glyphs;
+    glyphs.reserve(moved.size());
+    for (const QPainterPath& path : moved)
+        glyphs.push_back(&path);
+    const uint32_t align = state_.TextAlign;
+    state_.TextAlign = align & ~uint32_t(TA_UPDATECP | TA_CENTER);
+    paintRun({x, y}, glyphs, end, metric, {});
+    state_.TextAlign = align;
+}
+
+void TCanvas::paintRun(TPoint reference, const std::vector<const QPainterPath*>& runGlyphs, double advance,
+                       const TTextMetric& metric, const QPainterPath& bars)
+{
+    const uint32_t align = state_.TextAlign;
+    // Where the run starts relative to the reference point, in run coordinates.
+    double along = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        along = -advance / 2.0;
+    else if (align & TA_RIGHT)
+        along = -advance;
+    double across = metric.Ascent;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        across = 0;
+    else if (align & TA_BOTTOM)
+        across = -metric.Descent;
+    const QTransform runOffset = QTransform::fromTranslate(along, across);
+    const int32_t escapement = state_.Font.Orientation;
 
     if (pathOpen_) {
         const QTransform toLogical = runOffset * RunTransform(escapement, reference.x, reference.y);
-        for (const TPlacedGlyph& glyph : run->Glyphs)
-            addPathOutline(toLogical.map(glyph.Path));
+        for (const QPainterPath* glyph : runGlyphs)
+            addPathOutline(toLogical.map(*glyph));
         if (!bars.isEmpty())
             addPathOutline(toLogical.map(bars));
         return;
@@ -121,21 +162,20 @@ void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text)
                                 QTransform::fromTranslate(deviceReference.x, deviceReference.y);
 
     if (state_.Brush.Style != TBrushStyle::bsClear) {
-        const QPolygonF cell = toDevice.map(QRectF(0, -metric.Ascent, run->Advance, metric.Height));
+        const QPolygonF cell = toDevice.map(QRectF(0, -metric.Ascent, advance, metric.Height));
         std::vector<TPolygonF> polygons{TPolygonF(cell.begin(), cell.end())};
         TSpanPaint background;
         background.fore = surface->ColorToPixel(state_.Brush.Color);
         paintSpans(PolygonSpans(polygons, WINDING, drawableBounds()), background);
     }
 
-    QPainterPath ink;
     std::vector<QPainterPath> glyphs;
-    glyphs.reserve(run->Glyphs.size() + 1);
+    glyphs.reserve(runGlyphs.size() + 1);
     QRectF inkBounds;
-    for (const TPlacedGlyph& glyph : run->Glyphs) {
-        if (glyph.Path.isEmpty())
+    for (const QPainterPath* glyph : runGlyphs) {
+        if (glyph->isEmpty())
             continue;
-        glyphs.push_back(toDevice.map(glyph.Path));
+        glyphs.push_back(toDevice.map(*glyph));
         inkBounds |= glyphs.back().controlPointRect();
     }
     if (!bars.isEmpty()) {

@@ -178,11 +178,10 @@ void TLOText::paintShadowAndText(TCanvas& canvas)
     PaintText(canvas, *textColor_, outline_ ? outlineColor_.get() : nullptr);
 }
 
-void TLOText::Paint(TCanvas& canvas)
-{
-    paintShadowAndText(canvas);
-    dropOutlines();
-}
+// The outlines are kept between paints: every change that moves a glyph
+// drops them, and rebuilding them on each repaint cost more than the rest
+// of the face.
+void TLOText::Paint(TCanvas& canvas) { paintShadowAndText(canvas); }
 
 bool TLOText::NeedsBlend()
 {
@@ -268,7 +267,6 @@ void TLOText::PaintMask(TBitmap& mask)
     }
     maskGlyphs(mask, {0, 0}, direct);
     maskOutline(mask);
-    dropOutlines();
 }
 
 }  // namespace orvella

@@ -62,6 +62,19 @@ TCharLayout spreadOnTarget(const TCharLayout& line, const IFont& font)
 
 std::string characterText(char32_t c) { return FromCodePoints(std::u32string_view(&c, 1)); }
 
+// The characters a line outputs (tabs only move the pen) with their positions.
+void shownCharacters(const TCharLayout& line, std::u32string& shown, std::vector<int32_t>& positions)
+{
+    shown.reserve(line.Text.size());
+    positions.reserve(line.Text.size());
+    for (std::size_t i = 0; i < line.Text.size(); ++i) {
+        if (line.Text[i] == U'\t')
+            continue;
+        shown.push_back(line.Text[i]);
+        positions.push_back(line.Positions[i]);
+    }
+}
+
 }  // namespace
 
 TSimpleText::TSimpleText()
@@ -330,15 +343,13 @@ void TSimpleText::drawPlain(TCanvas& canvas, const TRect& rect, bool withLines) 
         const int32_t start = (vertical_ ? rect.Top : rect.Left) + line.InkLeft + shifts_[j];
         if (!line.Text.empty() && line.InkWidth() > 0 && line.CellHeight > 0) {
             const TCharLayout target = spreadOnTarget(line, *font);
-            for (std::size_t i = 0; i < line.Text.size(); ++i) {
-                if (line.Text[i] == U'\t')
-                    continue;
-                const int32_t along = start + target.Positions[i];
-                if (vertical_)
-                    canvas.TextOut(int32_t(across), along, characterText(line.Text[i]));
-                else
-                    canvas.TextOut(along, int32_t(across), characterText(line.Text[i]));
-            }
+            std::u32string shown;
+            std::vector<int32_t> positions;
+            shownCharacters(target, shown, positions);
+            if (vertical_)
+                canvas.TextOutAt(int32_t(across), start, shown, positions);
+            else
+                canvas.TextOutAt(start, int32_t(across), shown, positions);
             if (withLines) {
                 const TRect lineRect = vertical_
                     ? TRect{int32_t(across) - line.CellHeight, start, int32_t(across), start + line.InkWidth()}
@@ -370,14 +381,15 @@ void TSimpleText::drawRotated(TCanvas& canvas, const TRect& rect, bool withLines
                 : TRect{start, int32_t(across), start + line.InkWidth(), int32_t(across) + h};
             const TPoint centre = rotator.Transformed(RectCenter(lineRect));
             const TCharLayout target = spreadOnTarget(line, *font);
-            for (std::size_t i = 0; i < line.Text.size(); ++i) {
-                if (line.Text[i] == U'\t')
-                    continue;
-                const double m = target.Positions[i] - target.InkLeft - line.InkWidth() / 2.0;
-                const double x = centre.x + cosA * m - sinA * (-h / 2.0);
-                const double y = centre.y + sinA * m + cosA * (-h / 2.0);
-                canvas.TextOut(int32_t(std::floor(x)), int32_t(std::floor(y)), characterText(line.Text[i]));
-            }
+            std::u32string shown;
+            std::vector<int32_t> positions;
+            shownCharacters(target, shown, positions);
+            // The line starts half its ink width before the turned centre,
+            // its top half a cell above it.
+            const double m = -target.InkLeft - line.InkWidth() / 2.0;
+            const double x = centre.x + cosA * m - sinA * (-h / 2.0);
+            const double y = centre.y + sinA * m + cosA * (-h / 2.0);
+            canvas.TextOutAt(int32_t(std::floor(x)), int32_t(std::floor(y)), shown, positions);
             if (withLines)
                 drawBars(canvas, lineRect, rect, angle_);
         }

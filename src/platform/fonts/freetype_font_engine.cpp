@@ -9,6 +9,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -266,10 +267,10 @@ public:
         FontKey key{logFont};
         if (auto found = fonts_.find(key); found != fonts_.end())
             if (auto font = found->second.lock())
-                return font;
+                return keep(std::move(font));
 
         const bool bold = logFont.Weight >= 600;
-        const std::optional<FamilyMatch> match = resolve(logFont.FaceName, bold, logFont.Italic);
+        const std::optional<FamilyMatch> match = resolveCached(logFont.FaceName, bold, logFont.Italic);
         if (!match)
             throw std::runtime_error("no usable font is installed");
         const bool syntheticBold = bold && !match->bold;
@@ -277,7 +278,7 @@ public:
         auto face = faceFor(match->file, match->index, syntheticBold, syntheticItalic);
         auto font = std::make_shared<TFreeTypeFont>(logFont, std::move(face), match->family);
         fonts_[key] = font;
-        return font;
+        return keep(std::move(font));
     }
 
     std::vector<TFontFamilyInfo> Families() override
@@ -339,6 +340,23 @@ private:
         }
     };
 
+    // Text is drawn a character at a time, each asking for its font again:
+    // the fonts used last stay alive, and face-name answers are kept, so
+    // that fontconfig is asked once per face.
+    std::shared_ptr<const IFont> keep(std::shared_ptr<const IFont> font)
+    {
+        recent_[recentNext_++ % recent_.size()] = font;
+        return font;
+    }
+
+    std::optional<FamilyMatch> resolveCached(const std::string& faceName, bool bold, bool italic)
+    {
+        const std::string key = faceName + (bold ? "\nb" : "\n") + (italic ? "i" : "");
+        if (auto found = matches_.find(key); found != matches_.end())
+            return found->second;
+        return matches_.emplace(key, resolve(faceName, bold, italic)).first->second;
+    }
+
     std::optional<FamilyMatch> resolve(std::string_view faceName, bool bold, bool italic)
     {
         const std::string_view name = faceName.starts_with('@') ? faceName.substr(1) : faceName;
@@ -362,6 +380,9 @@ private:
 
     std::map<FontKey, std::weak_ptr<const IFont>> fonts_;
     std::unordered_map<std::string, std::shared_ptr<TFreeTypeFace>> faces_;
+    std::unordered_map<std::string, std::optional<FamilyMatch>> matches_;
+    std::array<std::shared_ptr<const IFont>, 64> recent_;
+    std::size_t recentNext_ = 0;
 };
 
 }  // namespace
