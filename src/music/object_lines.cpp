@@ -4,6 +4,7 @@
 #include "drawing/draw_object.h"
 #include "formats/property_table.h"
 #include "formats/string_list.h"
+#include "objects/lo_text.h"
 
 namespace orvella {
 
@@ -17,8 +18,14 @@ TStringList* LinesOf(TPersistent& object)
     return dynamic_cast<TStringList*>(property->GetObject(object));
 }
 
+// Text objects keep their lines in their layout engine: they take them
+// through their own setter, which lays them out and reports the change.
 void Apply(TPersistent& object, const std::vector<std::string>& lines)
 {
+    if (auto* text = dynamic_cast<TLOText*>(&object)) {
+        text->SetText(lines);
+        return;
+    }
     if (TStringList* list = LinesOf(object)) {
         list->Lines = lines;
         if (auto* drawObject = dynamic_cast<TDrawObject*>(&object))
@@ -51,10 +58,15 @@ private:
 bool SetObjectLines(
     TPersistent& object, const std::vector<std::string>& lines, TActionList& history, const std::string& caption)
 {
-    TStringList* list = LinesOf(object);
-    if (!list)
+    std::vector<std::string> before;
+    if (const auto* text = dynamic_cast<const TLOText*>(&object)) {
+        before = text->Text();
+    } else if (const TStringList* list = LinesOf(object)) {
+        before = list->Lines;
+    } else {
         return false;
-    auto step = std::make_unique<TSetLinesAction>(object, list->Lines, lines, caption);
+    }
+    auto step = std::make_unique<TSetLinesAction>(object, std::move(before), lines, caption);
     Apply(object, lines);
     history.Add(std::move(step));
     return true;

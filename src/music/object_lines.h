@@ -1,7 +1,7 @@
 #pragma once
-// Putting text lines (a track list) into a label object through its
-// published string list "Lines", as one step of the undo history, so that
-// it works with any class that publishes such a property.
+// Putting text lines (a track list) into a label object, as one step of
+// the undo history: a text object's lines, or the published string list
+// "Lines" of any other class that has one.
 
 #include <string>
 #include <vector>
@@ -11,9 +11,9 @@ namespace orvella {
 class TActionList;
 class TPersistent;
 
-// Replaces the object's "Lines" with `lines` and records one undo step with
-// `caption`. False (and nothing recorded) when the class publishes no
-// string list named "Lines". The object must outlive the step; label
+// Replaces the object's lines with `lines` and records one undo step with
+// `caption`. False (and nothing recorded) when the object is no text and
+// its class publishes no string list named "Lines". The object must outlive the step; label
 // objects do, since the history holds them while a view shows them.
 bool SetObjectLines(TPersistent& object, const std::vector<std::string>& lines, TActionList& history,
     const std::string& caption = "曲目の設定");

@@ -6,6 +6,7 @@
 #include "formats/string_list.h"
 #include "music/album_build.h"
 #include "music/object_lines.h"
+#include "objects/lo_shade_text.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,19 @@ TEST(ObjectLines, TrackListGoesInAsOneUndoStep)
     TNoLines other;
     EXPECT_FALSE(SetObjectLines(other, lines, history));
     EXPECT_EQ(history.Count(), 1u);
+}
+
+TEST(ObjectLines, ATextObjectShowsTheTrackList)
+{
+    TActionList history;
+    TLOCurrentText text;
+    text.SetText({"old"});
+    ASSERT_TRUE(SetObjectLines(text, {"Album", "1.One"}, history));
+    EXPECT_EQ(text.Text(), (std::vector<std::string> {"Album", "1.One"}));
+    history.Undo();
+    EXPECT_EQ(text.Text(), std::vector<std::string> {"old"});
+    history.Redo();
+    EXPECT_EQ(text.Engine().DisplayLines().size(), 2u);
 }
 
 } // namespace
