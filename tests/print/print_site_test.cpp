@@ -51,7 +51,7 @@ TEST_F(PrintDocument, SheetPictureAtAnyDpiIsThePrintedPage)
     for (const int32_t dpi : {180, 127, 300, 96}) {
         SCOPED_TRACE("dpi " + std::to_string(dpi));
         TRecordingPrinter printer(dpi, {0, 0});
-        PrintWith(data_, printer, TPrintSpec{}, 0);
+        PrintWith(data_, printer, {}, 0);  // straight onto the page, no bands
         TBitmap picture;
         RenderSheetAtDpi(data_, dpi, picture);
         // The paper, 100 x 60 mm, covered to the last pixel it touches.
