@@ -104,6 +104,25 @@ TEST_F(PrinterSelection, SelectingByNameTakesTheDriverAndDefaultDeviceMode)
     EXPECT_EQ(ApplicationPrinterObject().DeviceMode.DeviceName(), "PDF file");
 }
 
+TEST_F(PrinterSelection, AConfigurationChangesTheApplicationPrinterOnlyWhenApplied)
+{
+    const ToldPrinterList printers({"Laser", "Inkjet"}, "", {"Laser", "Inkjet"});
+    SelectPrinterByName(printers, "Laser", query_);
+    TPrinterConfiguration inkjet("Inkjet", query_);
+    inkjet.GetDeviceMode().SetOrientation(2);
+    EXPECT_EQ(ApplicationPrinterObject().Device, "Laser");
+    EXPECT_EQ(ApplicationPrinterObject().DeviceMode.Orientation(), 0);
+
+    inkjet.ApplyToPrinter();
+    EXPECT_EQ(ApplicationPrinterObject().Device, "Inkjet");
+    EXPECT_EQ(ApplicationPrinterObject().Driver, "");
+    EXPECT_EQ(ApplicationPrinterObject().DeviceMode.Orientation(), 2);
+    EXPECT_EQ(ApplicationPrinterObject().DeviceMode.DeviceName(), "Inkjet");
+    // A copy: later changes stay the configuration's own.
+    inkjet.GetDeviceMode().SetOrientation(1);
+    EXPECT_EQ(ApplicationPrinterObject().DeviceMode.Orientation(), 2);
+}
+
 struct DefaultCase {
     const char* name;
     std::vector<std::string> names;
