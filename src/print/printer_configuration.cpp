@@ -120,6 +120,16 @@ void TPrinterConfiguration::ApplyToPrinter()
     printer.DeviceMode.Assign(current_);
 }
 
+void TPrinterConfiguration::UpdateDeviceMode()
+{
+    TmDeviceMode merged;
+    merged.Assign(current_);
+    merged.SetFields((default_.Fields() | devmode::kFieldPaperLength | devmode::kFieldPaperWidth) & current_.Fields());
+    // CUPS has no driver to merge a record through: the merge is its input.
+    current_.Assign(merged);
+    forms_.reset();
+}
+
 TPrinterForm& TPrinterConfiguration::GetForms()
 {
     if (!forms_) {

@@ -123,6 +123,18 @@ TEST_F(PrinterSelection, AConfigurationChangesTheApplicationPrinterOnlyWhenAppli
     EXPECT_EQ(ApplicationPrinterObject().DeviceMode.Orientation(), 2);
 }
 
+TEST_F(PrinterSelection, UpdatingTheDeviceModeKeepsTheDefaultsFieldsAndThePaperSize)
+{
+    TPrinterConfiguration laser("Laser", query_);
+    laser.GetDeviceMode().SetFields(0x1 | devmode::kFieldPaperLength | devmode::kFieldPaperWidth | 0x100);
+    laser.GetDeviceMode().SetOrientation(2);
+    laser.UpdateDeviceMode();
+    // The default record carries no fields: only the paper's size stays.
+    EXPECT_EQ(laser.GetDeviceMode().Fields(), devmode::kFieldPaperLength | devmode::kFieldPaperWidth);
+    EXPECT_EQ(laser.GetDeviceMode().Orientation(), 2);
+    EXPECT_EQ(laser.GetDeviceMode().DeviceName(), "Laser");
+}
+
 struct DefaultCase {
     const char* name;
     std::vector<std::string> names;
