@@ -2,6 +2,7 @@
 
 #include "app/prepare_form.h"
 #include "print/printer_configuration.h"
+#include "print/printer_selection.h"
 #include "print/system_printers.h"
 
 #include <QComboBox>
@@ -16,16 +17,8 @@
 
 namespace orvella {
 
-namespace {
-std::string& applicationPrinter()
-{
-    static std::string name;
-    return name;
-}
-}  // namespace
-
-std::string ApplicationPrinter() { return applicationPrinter(); }
-void SetApplicationPrinter(const std::string& name) { applicationPrinter() = name; }
+std::string ApplicationPrinter() { return ApplicationPrinterObject().Device; }
+void SetApplicationPrinter(const std::string& name) { ApplicationPrinterObject().Device = name; }
 
 bool ValidateApplicationPrinter(const IPrinterList& printers)
 {

@@ -7,11 +7,14 @@
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/canvas_guards.h"
+#include "graphics/scaler.h"
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
 #include "platform/win_math.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -88,6 +91,42 @@ void fillWhite(TCanvas& canvas, const TRect& device)
     canvas.FillRect(device);
 }
 
+// A bitmap's canvas that answers the asked resolution, so that a site at
+// scale 100 maps 0.1 mm straight to its pixels as a printer's canvas does;
+// a scale in whole percents of the screen cannot give most resolutions.
+class TResolutionCanvas : public TCanvas {
+public:
+    TResolutionCanvas(TBitmap& bitmap, int32_t ppi) : TCanvas(&bitmap), ppi_(ppi) {}
+    int32_t DeviceResolution() const override { return ppi_; }
+
+private:
+    int32_t ppi_;
+};
+
+// The device size of a logical size on a canvas of ppi at scale.
+TSize deviceSize(TSize logical, int32_t scale, int32_t ppi)
+{
+    if (ppi == kScreenDpi)
+        return DeviceSizeAt(logical, scale);
+    // Every pixel the sheet touches, as the scaler covers a rectangle.
+    const int64_t pixels = int64_t(ppi) * scale;
+    const int64_t units = int64_t(kUnitsPerInch) * 100;
+    const auto cover = [&](int32_t length) {
+        const int64_t device = (units + pixels * length - 1) / units;
+        return int32_t(std::min<int64_t>(device, int64_t(kMaxPaintPixels) + 1));
+    };
+    return {cover(logical.cx), cover(logical.cy)};
+}
+
+void checkResolution(int32_t ppi)
+{
+    if (ppi <= 0 || ppi > kMaxPaintPpi)
+        throw std::out_of_range("no picture at " + std::to_string(ppi) + " pixels per inch");
+}
+
+void renderFace(TLabelData& data, int32_t face, int32_t scale, int32_t ppi, TBitmap& out);
+void renderSheet(TLabelData& data, int32_t scale, int32_t ppi, TBitmap& out);
+
 }  // namespace
 
 int32_t ScaleForDpi(int32_t dpi) { return dpi * 100 / kScreenDpi; }
@@ -105,6 +144,27 @@ TSize DeviceSizeAt(TSize logical, int32_t scale)
 
 void RenderFace(TLabelData& data, int32_t face, int32_t scale, TBitmap& out)
 {
+    renderFace(data, face, scale, kScreenDpi, out);
+}
+
+void RenderFaceAtDpi(TLabelData& data, int32_t face, int32_t dpi, TBitmap& out)
+{
+    checkResolution(dpi);
+    renderFace(data, face, 100, dpi, out);
+}
+
+void RenderSheet(TLabelData& data, int32_t scale, TBitmap& out) { renderSheet(data, scale, kScreenDpi, out); }
+
+void RenderSheetAtDpi(TLabelData& data, int32_t dpi, TBitmap& out)
+{
+    checkResolution(dpi);
+    renderSheet(data, 100, dpi, out);
+}
+
+namespace {
+
+void renderFace(TLabelData& data, int32_t face, int32_t scale, int32_t ppi, TBitmap& out)
+{
     const auto held = sheetPaper(data);
     const TPaperInfo& paper = *held;
     if (face < 0 || face >= paper.GetFaceCount())
@@ -113,12 +173,15 @@ void RenderFace(TLabelData& data, int32_t face, int32_t scale, TBitmap& out)
     info.LoadFromPaper(paper, face);
     const TRect outer = info.GetOuterRect();
     const TSize logical{outer.Right - outer.Left, outer.Bottom - outer.Top};
-    const TSize device = DeviceSizeAt(logical, scale);
+    const TSize device = deviceSize(logical, scale, ppi);
     checkSize(device);
 
     const auto protect = ProtectBitmapCanvases();
     out.SetSize(device.cx, device.cy, TPixelFormat::pf24bit);
-    TCanvas& canvas = out.Canvas();
+    std::optional<TResolutionCanvas> own;
+    if (ppi != kScreenDpi)
+        own.emplace(out, ppi);
+    TCanvas& canvas = own ? *own : out.Canvas();
     fillWhite(canvas, {0, 0, device.cx, device.cy});
     TFaceObjects objects(data, face, logical, scale);
     if (objects.Empty())
@@ -139,6 +202,8 @@ void RenderFace(TLabelData& data, int32_t face, int32_t scale, TBitmap& out)
     fillWhite(canvas, {0, 0, device.cx, device.cy});
 }
 
+}  // namespace
+
 void PaintSheet(TCanvas& canvas, TPoint deviceOrigin, TLabelData& data, int32_t scale)
 {
     const auto held = sheetPaper(data);
@@ -151,7 +216,8 @@ void PaintSheet(TCanvas& canvas, TPoint deviceOrigin, TLabelData& data, int32_t 
         site.Scaler().SetScale(scale);
         site.SetColor(clWhite);
         site.ShowPaper(&paper);
-        fillWhite(canvas, {deviceOrigin.x, deviceOrigin.y, deviceOrigin.x + site.Width(), deviceOrigin.y + site.Height()});
+        const TRect sheet = site.Scaler().LogicalRectToDevice(canvas, {0, 0, paper.Width(), paper.Height()});
+        fillWhite(canvas, {deviceOrigin.x, deviceOrigin.y, deviceOrigin.x + sheet.Right, deviceOrigin.y + sheet.Bottom});
         site.DrawTo(canvas, deviceOrigin, scale);
         site.ShowPaper(nullptr);
     }
@@ -177,14 +243,23 @@ void PaintSheet(TCanvas& canvas, TPoint deviceOrigin, TLabelData& data, int32_t 
     }
 }
 
-void RenderSheet(TLabelData& data, int32_t scale, TBitmap& out)
+namespace {
+
+void renderSheet(TLabelData& data, int32_t scale, int32_t ppi, TBitmap& out)
 {
     const auto held = sheetPaper(data);
     const TPaperInfo& paper = *held;
-    const TSize device = DeviceSizeAt({paper.Width(), paper.Height()}, scale);
+    const TSize device = deviceSize({paper.Width(), paper.Height()}, scale, ppi);
     checkSize(device);
+    const auto protect = ProtectBitmapCanvases();
     out.SetSize(device.cx, device.cy, TPixelFormat::pf24bit);
-    PaintSheet(out.Canvas(), {0, 0}, data, scale);
+    std::optional<TResolutionCanvas> own;
+    if (ppi != kScreenDpi)
+        own.emplace(out, ppi);
+    TCanvas& canvas = own ? *own : out.Canvas();
+    PaintSheet(canvas, {0, 0}, data, scale);
 }
+
+}  // namespace
 
 }  // namespace orvella

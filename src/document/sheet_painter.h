@@ -14,8 +14,13 @@ class TBitmap;
 class TCanvas;
 class TLabelData;
 
-// The scale at which the screen size becomes dpi (180 dpi gives 187).
+// The scale at which the screen size becomes dpi, in whole percents, so
+// only near (180 dpi gives 187, which is 179.52 dpi); the ...AtDpi functions
+// below render at any resolution exactly.
 int32_t ScaleForDpi(int32_t dpi);
+
+// The finest resolution the ...AtDpi functions accept.
+constexpr int32_t kMaxPaintPpi = 9600;
 
 // A picture larger than this in either direction is refused rather than
 // allocated (about 1.7 m at 254 pixels per 10 mm).
@@ -33,6 +38,13 @@ void RenderFace(TLabelData& data, int32_t face, int32_t scale, TBitmap& out);
 // shows them, and each face's objects placed at the face, clipped to the
 // face's outline.
 void RenderSheet(TLabelData& data, int32_t scale, TBitmap& out);
+
+// RenderFace and RenderSheet at scale 100 on a canvas of dpi pixels per
+// inch, as a printer of that resolution maps the sheet (0.1 mm units at
+// exactly dpi / 254 pixels each). Raises std::out_of_range for a dpi
+// outside 1..kMaxPaintPpi.
+void RenderFaceAtDpi(TLabelData& data, int32_t face, int32_t dpi, TBitmap& out);
+void RenderSheetAtDpi(TLabelData& data, int32_t dpi, TBitmap& out);
 
 // The same onto any canvas with plain pixel mapping, the paper's top-left
 // corner at deviceOrigin.

@@ -106,6 +106,12 @@ uint16_t TmDeviceMode::DriverExtra() const { return word(devmode::kDriverExtra);
 uint32_t TmDeviceMode::Fields() const { return word(devmode::kFields) | (uint32_t(word(devmode::kFields + 2)) << 16); }
 int16_t TmDeviceMode::Orientation() const { return int16_t(word(devmode::kOrientation)); }
 int16_t TmDeviceMode::PaperSize() const { return int16_t(word(devmode::kPaperSize)); }
+void TmDeviceMode::SetFields(uint32_t value)
+{
+    setWord(devmode::kFields, uint16_t(value & 0xFFFF));
+    setWord(devmode::kFields + 2, uint16_t(value >> 16));
+}
+
 void TmDeviceMode::SetOrientation(int16_t value) { setWord(devmode::kOrientation, uint16_t(value)); }
 
 std::string TmDeviceMode::DeviceName() const

@@ -31,6 +31,9 @@ inline constexpr std::size_t kLogPixels = 102;
 // The wide layout moves everything after the device name by 32 bytes and
 // everything after the form name by 64.
 inline constexpr std::size_t kWideShift = 32;
+// The field bits of the paper's length and width.
+inline constexpr uint32_t kFieldPaperLength = 0x4;
+inline constexpr uint32_t kFieldPaperWidth = 0x8;
 }  // namespace devmode
 
 class TmDeviceMode {
@@ -64,6 +67,7 @@ public:
     std::string FormName() const;    // UTF-8
     void SetDeviceName(const std::string& utf8);
     void SetOrientation(int16_t value);
+    void SetFields(uint32_t value);
 
 private:
     std::size_t at(std::size_t ansiOffset) const;

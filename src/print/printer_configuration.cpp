@@ -1,6 +1,7 @@
 #include "print/printer_configuration.h"
 
 #include "frame/printer_list.h"
+#include "print/printer_selection.h"
 
 #include <cups/cups.h>
 
@@ -108,6 +109,25 @@ TPrinterConfiguration::TPrinterConfiguration(std::string printer, std::shared_pt
     }
     default_.SetDeviceName(name_);
     RestoreDefaults();
+}
+
+void TPrinterConfiguration::ApplyToPrinter()
+{
+    TApplicationPrinter& printer = ApplicationPrinterObject();
+    printer.Device = name_;
+    printer.Driver.clear();
+    printer.Port.clear();
+    printer.DeviceMode.Assign(current_);
+}
+
+void TPrinterConfiguration::UpdateDeviceMode()
+{
+    TmDeviceMode merged;
+    merged.Assign(current_);
+    merged.SetFields((default_.Fields() | devmode::kFieldPaperLength | devmode::kFieldPaperWidth) & current_.Fields());
+    // CUPS has no driver to merge a record through: the merge is its input.
+    current_.Assign(merged);
+    forms_.reset();
 }
 
 TPrinterForm& TPrinterConfiguration::GetForms()

@@ -54,6 +54,12 @@ public:
     TPrinterForm& GetForms();
     void RestoreDefaults() { current_.Assign(default_); }
     void ClearForms() { forms_.reset(); }
+    // Makes this printer the application printer with a copy of the current
+    // device mode; nothing else changes the application printer's settings.
+    void ApplyToPrinter();
+    // Keeps of the current device mode only the fields the driver's default
+    // carries, and the paper's length and width; drops the cached forms.
+    void UpdateDeviceMode();
     // The paper the printer is set to, when it tells.
     std::optional<TPrinterMedia> CurrentMedia();
     std::vector<std::string> Options() const { return query_ && name_ != kPdfPrinterName ? query_->Options(name_) : std::vector<std::string>{}; }

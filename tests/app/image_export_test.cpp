@@ -104,7 +104,9 @@ TEST_F(MainWindowTest, RenderToolDrawsTheSheetAndOneFace)
     const std::string face = dir_.File("face.jpg");
     run = RunTool({"render", copy, face, "--face", "0", "--dpi", "180"});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(QImage(QString::fromStdString(face)).size(), QSize(354, 213));
+    // Exactly 180 dpi: 354.33 x 212.6 pixels, every pixel touched counted
+    // (the former whole-percent scale drew at 179.52 dpi, 354 wide).
+    EXPECT_EQ(QImage(QString::fromStdString(face)).size(), QSize(355, 213));
 
     EXPECT_EQ(RunTool({"render", copy, face, "--face", "3"}).status, 1);
     EXPECT_EQ(RunTool({"render", copy, dir_.File("out.gif")}).status, 2);

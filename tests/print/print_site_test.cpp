@@ -1,10 +1,14 @@
 #include "print/print_site.h"
 
 #include "document/ld_objects.h"
+#include "document/sheet_painter.h"
 #include "paper/extra_info.h"
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
 #include "print_fixture.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace orvella::test {
 namespace {
@@ -25,6 +29,46 @@ Recorded PrintWith(TLabelData& data, TRecordingPrinter& printer, const TPrintSpe
     site.OnFaceOutlined = [&](int32_t face) { recorded.outlined.push_back(face); };
     site.Print();
     return recorded;
+}
+
+// The smallest rectangle holding every red pixel of a picture.
+TRect RedBounds(TBitmap& picture)
+{
+    TRect bounds{picture.Width(), picture.Height(), 0, 0};
+    for (int32_t y = 0; y < picture.Height(); ++y)
+        for (int32_t x = 0; x < picture.Width(); ++x)
+            if (PixelAt(picture, x, y) == kRed)
+                bounds = {std::min(bounds.Left, x), std::min(bounds.Top, y), std::max(bounds.Right, x + 1),
+                          std::max(bounds.Bottom, y + 1)};
+    return bounds;
+}
+
+// A scale in whole percents of the screen missed most resolutions (180 dpi
+// came out as 179.52); the sheet picture at a dpi is now the printed page.
+TEST_F(PrintDocument, SheetPictureAtAnyDpiIsThePrintedPage)
+{
+    PutRect(5, kBesideHole);  // the face farthest from the corner shows a scale error most
+    for (const int32_t dpi : {180, 127, 300, 96}) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        TRecordingPrinter printer(dpi, {0, 0});
+        PrintWith(data_, printer, {}, 0);  // straight onto the page, no bands
+        TBitmap picture;
+        RenderSheetAtDpi(data_, dpi, picture);
+        // The paper, 100 x 60 mm, covered to the last pixel it touches.
+        EXPECT_EQ(picture.Width(), (1000 * dpi + 253) / 254);
+        EXPECT_EQ(picture.Height(), (600 * dpi + 253) / 254);
+        // The picture places a face at its rounded device corner, the printer
+        // maps the face's objects whole: a pixel apart at most.
+        const TRect drawn = RedBounds(picture);
+        const TRect printed = RedBounds(printer.Page());
+        EXPECT_LE(std::abs(drawn.Left - printed.Left), 1);
+        EXPECT_LE(std::abs(drawn.Top - printed.Top), 1);
+        EXPECT_LE(std::abs(drawn.Right - printed.Right), 1);
+        EXPECT_LE(std::abs(drawn.Bottom - printed.Bottom), 1);
+    }
+    TBitmap picture;
+    EXPECT_THROW(RenderSheetAtDpi(data_, 0, picture), std::out_of_range);
+    EXPECT_THROW(RenderSheetAtDpi(data_, kMaxPaintPpi + 1, picture), std::out_of_range);
 }
 
 TEST_F(PrintDocument, SelectedFacesOnlyAreRenderedAndOutlinedOnEveryCopy)

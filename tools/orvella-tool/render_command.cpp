@@ -86,11 +86,10 @@ int RunRender(const Arguments& args)
             return 1;
         }
         data.SelectSheet(sheet);
-        const int32_t scale = ScaleForDpi(dpi);
         if (face)
-            RenderFace(data, *face, scale, bitmap);
+            RenderFaceAtDpi(data, *face, dpi, bitmap);
         else
-            RenderSheet(data, scale, bitmap);
+            RenderSheetAtDpi(data, dpi, bitmap);
     } catch (const std::exception& error) {
         std::cerr << "orvella-tool: " << args[0] << ": " << error.what() << '\n';
         return 1;
