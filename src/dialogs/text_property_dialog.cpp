@@ -172,7 +172,7 @@ void TfrmTextProperty::buildPages(bool withTextPage)
             fieldType_->addItem(QString::fromStdString(caption));
         fieldNo_ = new QSpinBox;
         fieldNo_->setRange(0, 99);
-        fieldNo_->setSpecialValueText(QStringLiteral("なし"));
+        fieldNo_->setToolTip(QStringLiteral("0: 割り当てなし"));
         field->addWidget(new QLabel(QStringLiteral("項目の割り当て")));
         field->addWidget(fieldType_);
         field->addWidget(fieldNo_);

@@ -186,8 +186,7 @@ void TfrmTransformProperty::showPattern()
     ratio_->setEnabled(on);
     QImage cell = thumbnails_ && index_ >= 0 ? thumbnails_->Cell(index_) : QImage();
     if (on && !cell.isNull())
-        sample_->setPixmap(QPixmap::fromImage(cell.scaled(sample_->size() - QSize(4, 4), Qt::KeepAspectRatio,
-                                                            Qt::SmoothTransformation)));
+        sample_->setPixmap(QPixmap::fromImage(cell.scaledToHeight(sample_->height() - 4, Qt::SmoothTransformation)));
     else
         sample_->setText(on && HasPattern() ? QStringLiteral("(文書のパターン)") : QString());
 }
