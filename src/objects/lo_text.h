@@ -2,7 +2,7 @@
 // The text label object: lines of text in one font with alignment,
 // horizontal or vertical writing, spacing, rotation, a slanted line feed, an
 // arc layout, a free-form distortion, and a fill, an outline and a shadow
-// each coloured by a colour specification. Layout is done by its
+// each with its own colour fill. Layout is done by its
 // TSimpleText; this class adds the rectangle, the stored form, the shadow
 // presets, automatic sizing, hit testing, bounds and painting.
 
