@@ -1,6 +1,7 @@
 #include "app/edit_targets.h"
 
 #include "app/draw_site_widget.h"
+#include "app/hosted_view.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,6 +79,9 @@ TCommandTarget CommandTargetFor(QWidget* focused)
     for (QWidget* widget = focused; widget; widget = widget->parentWidget())
         if (auto* siteWindow = dynamic_cast<TDrawSiteWidget*>(widget); siteWindow && siteWindow->Site())
             return {siteWindow->Site(), nullptr};
+    for (QWidget* widget = focused; widget; widget = widget->parentWidget())
+        if (auto* view = dynamic_cast<THostedView*>(widget); view && view->CommandSite())
+            return {view->CommandSite(), nullptr};
     return {};
 }
 

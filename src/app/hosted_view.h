@@ -3,11 +3,15 @@
 // panel (the sheet view with the whole paper, or the layout view that
 // edits one face). The defaults suit a view that edits nothing.
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
+class QMenu;
+
 namespace orvella {
 
+class TDrawSite;
 class TLabelData;
 
 class THostedView : public QWidget {
@@ -29,6 +33,12 @@ public:
     // Adds a picture file to the current face; false when this view does
     // not edit faces.
     virtual bool AddImageFile(const QString&) { return false; }
+    // The view's own menus, shown in the main window's menu bar while the
+    // view is.
+    virtual QList<QMenu*> Menus() const { return {}; }
+    // The site the object commands act on while the focus is elsewhere in
+    // the view (on a tool bar, a ruler); null for a view without one.
+    virtual TDrawSite* CommandSite() const { return nullptr; }
 };
 
 }  // namespace orvella

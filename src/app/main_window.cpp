@@ -7,6 +7,7 @@
 #include "app/edit_targets.h"
 #include "app/history_menu.h"
 #include "app/hosted_view.h"
+#include "app/layout_window.h"
 #include "app/plain_sheet_view.h"
 #include "app/prepare_form.h"
 #include "app/start_wizard.h"
@@ -103,7 +104,11 @@ TfrmMain::TfrmMain(QWidget* parent, TViewFactory views)
     FormPanel1->setObjectName(QStringLiteral("FormPanel1"));
     setCentralWidget(FormPanel1);
     if (!views)
-        views = [](TViewKind, QWidget* panel) -> THostedView* { return new TPlainSheetView(panel); };
+        views = [](TViewKind kind, QWidget* panel) -> THostedView* {
+            if (kind == TViewKind::Layout)
+                return new TfrmLayout(panel);
+            return new TPlainSheetView(panel);
+        };
     sheetView_ = views(TViewKind::Sheet, FormPanel1);
     layoutView_ = views(TViewKind::Layout, FormPanel1);
     FormPanel1->addWidget(sheetView_);
@@ -170,9 +175,10 @@ void TfrmMain::createMenus()
     recentHistory_->Rebuild();
     updateRecentMenu();
 
-    auto* viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    viewMenu->addAction(act["actSheet"]);
-    viewMenu->addAction(act["actLayout"]);
+    viewMenu_ = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    viewMenu_->setObjectName(QStringLiteral("ViewMenu"));
+    viewMenu_->addAction(act["actSheet"]);
+    viewMenu_->addAction(act["actLayout"]);
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     helpMenu_->setObjectName(QStringLiteral("HelpMenu"));
@@ -252,6 +258,14 @@ void TfrmMain::ShowView(THostedView* view)
 {
     if (hosted_ && hosted_ == layoutView_)
         hosted_->FlushFace();
+    // The view's own menus stand before the view menu while it is shown.
+    if (view->Menus() != viewMenus_) {
+        for (QMenu* menu : viewMenus_)
+            menuBar()->removeAction(menu->menuAction());
+        viewMenus_ = view->Menus();
+        for (QMenu* menu : viewMenus_)
+            menuBar()->insertMenu(viewMenu_->menuAction(), menu);
+    }
     hosted_ = view;
     FormPanel1->setCurrentWidget(view);
     view->ShowDocument(*document_);

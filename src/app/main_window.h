@@ -113,6 +113,8 @@ private:
     THostedView* hosted_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QList<QMenu*> viewMenus_;
     QMenu* recentMenu_ = nullptr;
     THistoryMenu* recentHistory_ = nullptr;
     std::function<std::unique_ptr<IStartWizard>()> createStartWizard_;

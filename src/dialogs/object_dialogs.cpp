@@ -1,10 +1,14 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/color_grid_window.h"
 #include "dialogs/jan_code_dialog.h"
 #include "dialogs/qr_code_dialog.h"
 #include "dialogs/shape_property_dialogs.h"
 #include "dialogs/text_property_dialog.h"
+#include "drawing/color_picker.h"
 #include "drawing/designer.h"
+
+#include <utility>
 
 namespace orvella {
 
@@ -14,6 +18,9 @@ void RegisterObjectDialogs()
     if (registered)
         return;
     registered = true;
+    SetColorPicker([](QWidget* anchor, TColor color, TColorPicked picked) {
+        TColorGridWindow::ShowBelow(anchor, color, std::move(picked));
+    });
     RegisterShapeDialogs();
     DesignerList().Register(MakeJANCodeDesigner());
     DesignerList().Register(MakeQRCodeDesigner());

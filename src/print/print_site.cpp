@@ -3,6 +3,7 @@
 #include "document/effective_paper.h"
 #include "document/label_data.h"
 #include "document/ld_objects.h"
+#include "document/paper_pattern.h"
 #include "drawing/do_interfaces.h"
 #include "frame/app_frame.h"
 #include "graphics/canvas_guards.h"
@@ -22,7 +23,6 @@ namespace orvella {
 namespace {
 
 constexpr int32_t kRenderMargin = 10;  // device pixels around a face
-constexpr int32_t kPatternLayerGroup = -50;
 
 // Ends the job on every way out while it is still running.
 class TJobGuard {
@@ -46,20 +46,6 @@ void shiftObject(TDrawObject& object, int32_t dx, int32_t dy)
 {
     if (auto bounds = Supports<IDOEncloseBounds>(&object))
         bounds->MoveBy(dx, dy);
-}
-
-// A pattern object of an upright face, turned a quarter counter-clockwise
-// with the landscape face: its centre (u, v) goes to (v, uprightWidth - u).
-void turnPatternObject(TDrawObject& object, int32_t uprightWidth)
-{
-    if (auto bounds = Supports<IDOEncloseBounds>(&object)) {
-        const TRect r = bounds->GetLogicalBounds();
-        const int32_t u = (r.Left + r.Right) / 2;
-        const int32_t v = (r.Top + r.Bottom) / 2;
-        bounds->MoveBy(v - u, uprightWidth - u - v);
-    }
-    if (auto rotate = Supports<IDORotate>(&object))
-        rotate->SetAngle(((rotate->GetAngle() - 90) % 360 + 360) % 360);
 }
 
 }  // namespace
@@ -166,14 +152,9 @@ void TPrintSite::loadFace(const TPaperInfo& paper, int32_t face)
     face_.LoadFromPaper(paper, face);
     const TRect outer = face_.GetOuterRect();
     objects_ = data_.LoadFaceObjects(face);
-    const std::size_t own = objects_.size();
-    if (options_.PrintPaperImage) {
-        const TImagePaperInfo& images = data_.ImagePaperInfo();
-        const std::size_t index = images.SeparatelyDesign ? std::size_t(face) : 0;
-        if (index < images.FaceObjects.size() && !images.FaceObjects[index].IsEmpty())
-            for (auto& pattern : ReadFaceObjects(images.FaceObjects[index].Bytes))
-                objects_.push_back(std::move(pattern));
-    }
+    if (options_.PrintPaperImage)
+        for (auto& pattern : PaperPatternObjects(data_.ImagePaperInfo(), face, paper.Landscape, outer.Bottom - outer.Top))
+            objects_.push_back(std::move(pattern));
     for (std::size_t i = 0; i < objects_.size(); ++i) {
         TDrawObject& object = *objects_[i];
         if (auto faced = Supports<IDOFaceInfo>(&object)) {
@@ -186,12 +167,8 @@ void TPrintSite::loadFace(const TPaperInfo& paper, int32_t face)
                 position->SetHeight(outer.Bottom - outer.Top);
             }
         } else {
-            if (i >= own && paper.Landscape)
-                turnPatternObject(object, outer.Bottom - outer.Top);
             shiftObject(object, outer.Left, outer.Top);
         }
-        if (i >= own)
-            object.SetLayerGroup(kPatternLayerGroup);
         AddObject(object);
         object.SetSelectable(false);
         object.SetEnabled(false);
