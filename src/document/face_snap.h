@@ -2,6 +2,7 @@
 // What the layout editor snaps to while objects are dragged, and how it
 // shows and rounds lengths in tenths of a millimetre.
 
+#include "drawing/universal_ghost.h"
 #include "graphics/graphics_types.h"
 
 #include <cstdint>
@@ -17,6 +18,10 @@ class TGuide;
 // units) and the grid offset, the grid's on a tie, or kNoSnap when neither
 // snaps there. grid and guide may be null.
 TPoint FaceSnapOffset(TPoint point, int32_t tolerance, const TGrid* grid, const TGuide* guide, bool altHeld);
+
+// The same offset as the drag outlines' snapping hook answers it: an axis
+// holding kNoSnap has no value.
+TSnapOffset AsSnapOffset(TPoint offset);
 
 // A length in tenths of a millimetre as the status bar shows it: -5 reads
 // "-0.5mm", 123 "12.3mm".
