@@ -119,7 +119,9 @@ void TfrmLayout::LoadFace()
     for (TDrawObject* pattern : miniaturePatterns_)
         paperSite_->RemoveObject(*pattern);
     miniaturePatterns_.clear();
-    paperSite_->ShowPaper(paper_.get(), {0, 0, paperWidget_->width(), paperWidget_->height()});
+    const QWidget* paperFrame = paperWidget_->parentWidget();
+    paperSite_->ShowPaper(paper_.get(), {0, 0, paperFrame->width() - 4, paperFrame->height() - 4});
+    paperWidget_->setFixedSize(paperSite_->Width(), paperSite_->Height());
     face_ = TFaceInfo();
     if (paper_) {
         for (int32_t face = 0; face < paper_->GetFaceCount(); ++face) {

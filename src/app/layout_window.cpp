@@ -107,12 +107,20 @@ TfrmLayout::TfrmLayout(QWidget* parent)
     body->addWidget(side);
     body->addWidget(editArea, 1);
 
-    auto* toolRow = new QHBoxLayout;
+    // Objects and zoom on one row, the style of the selection below.
+    auto* toolRow = new QVBoxLayout;
     toolRow->setContentsMargins(0, 0, 0, 0);
     toolRow->setSpacing(0);
+    auto* firstRow = new QHBoxLayout;
+    firstRow->setSpacing(0);
+    auto* secondRow = new QHBoxLayout;
+    secondRow->setSpacing(0);
     for (QToolBar* bar : toolBars_)
-        toolRow->addWidget(bar);
-    toolRow->addStretch();
+        (bar == styleBar_ ? secondRow : firstRow)->addWidget(bar);
+    firstRow->addStretch();
+    secondRow->addStretch();
+    toolRow->addLayout(firstRow);
+    toolRow->addLayout(secondRow);
 
     tabs_ = new TSheetTabs(this);
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { sheetChanged(index); });
@@ -200,14 +208,17 @@ void TfrmLayout::buildSidePanel(QWidget* side)
     layout->setContentsMargins(0, 2, 0, 2);
     layout->setSpacing(4);
 
-    paperWidget_ = new TDrawSiteWidget;
+    // The miniature is fitted into a fixed frame and centred there.
+    auto* paperFrame = new QWidget;
+    paperFrame->setFixedSize(kSideWidth - 8, 150);
+    auto* paperLayout = new QHBoxLayout(paperFrame);
+    paperLayout->setContentsMargins(0, 0, 0, 0);
+    paperWidget_ = new TDrawSiteWidget(paperFrame);
     paperWidget_->setObjectName(QStringLiteral("PaperSite1"));
-    paperWidget_->setFixedSize(kSideWidth - 8, 150);
     paperWidget_->setFocusPolicy(Qt::NoFocus);
     paperWidget_->SetSite(paperSite_.get());
-    // The miniature keeps its own size whatever the paper's scale asks.
-    paperSite_->Host.Resize = [](TSize) {};
-    panels_[0] = new TShrinkPanel(QStringLiteral("ShrinkPanelSheetImage"), QStringLiteral(" 用紙イメージ"), paperWidget_, side);
+    paperLayout->addWidget(paperWidget_, 0, Qt::AlignCenter);
+    panels_[0] = new TShrinkPanel(QStringLiteral("ShrinkPanelSheetImage"), QStringLiteral(" 用紙イメージ"), paperFrame, side);
     layout->addWidget(panels_[0]);
 
     auto* blendBox = new QWidget;
