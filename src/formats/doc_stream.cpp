@@ -38,9 +38,14 @@ TDocStream::TDocStream(TDocStorage& storage, uint32_t mode, std::string_view pat
 
 TDocStream::~TDocStream()
 {
-    // A closed stream may leave memory for the tree's spill file.
+    // A closed stream that was written may leave memory for the tree's
+    // spill file; reading never adds to what the tree holds (and weighing
+    // the whole tree at every read would cost each stream of a large
+    // catalog a walk over all of them).
     const std::shared_ptr<TStorageTree> tree = stream_->Ref().TreePtr();
     stream_.reset();
+    if (!writable_)
+        return;
     try {
         tree->SpillIfLarge();
     } catch (const std::exception&) {
