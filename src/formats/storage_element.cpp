@@ -26,13 +26,28 @@ std::u16string upperUnits(std::string_view name)
 
 }  // namespace
 
-int CompareElementNames(std::string_view a, std::string_view b)
+namespace {
+
+int compareUpper(const std::u16string& ua, const std::u16string& ub)
 {
-    const std::u16string ua = upperUnits(a);
-    const std::u16string ub = upperUnits(b);
     if (ua.size() != ub.size())
         return ua.size() < ub.size() ? -1 : 1;
-    return ua.compare(ub) < 0 ? -1 : (ua == ub ? 0 : 1);
+    const int order = ua.compare(ub);
+    return order < 0 ? -1 : (order == 0 ? 0 : 1);
+}
+
+}  // namespace
+
+int CompareElementNames(std::string_view a, std::string_view b) { return compareUpper(upperUnits(a), upperUnits(b)); }
+
+const std::u16string& TStorageElement::UpperName() const
+{
+    // Names are assigned directly; the key follows whatever the name is now.
+    if (upperOf_ != Name) {
+        upper_ = upperUnits(Name);
+        upperOf_ = Name;
+    }
+    return upper_;
 }
 
 void CheckElementName(std::string_view name)
@@ -44,20 +59,22 @@ void CheckElementName(std::string_view name)
 
 TStorageElement* TStorageElement::Find(std::string_view name) const
 {
-    const auto found = std::lower_bound(Children.begin(), Children.end(), name,
-                                        [](const std::unique_ptr<TStorageElement>& child, std::string_view key) {
-                                            return CompareElementNames(child->Name, key) < 0;
+    const std::u16string key = upperUnits(name);
+    const auto found = std::lower_bound(Children.begin(), Children.end(), key,
+                                        [](const std::unique_ptr<TStorageElement>& child, const std::u16string& upper) {
+                                            return compareUpper(child->UpperName(), upper) < 0;
                                         });
-    if (found != Children.end() && CompareElementNames((*found)->Name, name) == 0)
+    if (found != Children.end() && compareUpper((*found)->UpperName(), key) == 0)
         return found->get();
     return nullptr;
 }
 
 TStorageElement* TStorageElement::Insert(std::unique_ptr<TStorageElement> child)
 {
-    const auto at = std::lower_bound(Children.begin(), Children.end(), child->Name,
-                                     [](const std::unique_ptr<TStorageElement>& existing, const std::string& key) {
-                                         return CompareElementNames(existing->Name, key) < 0;
+    const std::u16string& key = child->UpperName();
+    const auto at = std::lower_bound(Children.begin(), Children.end(), key,
+                                     [](const std::unique_ptr<TStorageElement>& existing, const std::u16string& upper) {
+                                         return compareUpper(existing->UpperName(), upper) < 0;
                                      });
     return Children.insert(at, std::move(child))->get();
 }

@@ -61,6 +61,13 @@ struct TStorageElement {
     // Removes and returns the child, or null when it is not there.
     std::unique_ptr<TStorageElement> Remove(const TStorageElement* child);
     std::unique_ptr<TStorageElement> Clone() const;
+    // The name as the directory orders it: upper-cased UTF-16 code units,
+    // kept until the name changes.
+    const std::u16string& UpperName() const;
+
+private:
+    mutable std::u16string upper_;
+    mutable std::string upperOf_;
 };
 
 // The order of a compound file's directory: shorter names first, then by the
