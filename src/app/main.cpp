@@ -3,10 +3,12 @@
 
 #include "app/application.h"
 #include "app/data_main.h"
+#include "app/startup_probe.h"
 
 int main(int argc, char* argv[])
 {
     orvella::TOrvellaApplication application(argc, argv);
+    orvella::InstallStartupProbe(application);
     orvella::TStartupOptions options;
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
