@@ -6,6 +6,7 @@
 #include "drawing/draw_site.h"
 #include "drawing/draw_site_action.h"
 #include "drawing/draw_types.h"
+#include "formats/component_stream.h"
 #include "objects/lo_shade_text.h"
 #include "platform/win_math.h"
 
@@ -31,6 +32,19 @@ TRect stripOf(const TRect& area, int32_t index, int32_t count, bool vertical)
     }
     const int32_t height = area.Bottom - area.Top;
     return {area.Left, area.Top + MulDiv(index, height, count), area.Right, area.Top + MulDiv(index + 1, height, count)};
+}
+
+// A text of the current class made from any text: assigned when the classes
+// agree, else carried over through the stored form, which every text class
+// shares up to its own additions.
+std::unique_ptr<TLOCurrentText> copyAsCurrentText(const TLOText& source)
+{
+    auto copy = std::make_unique<TLOCurrentText>();
+    if (&source.ClassInfo() == &copy->ClassInfo())
+        copy->Assign(source);
+    else
+        ReadComponent(WriteComponent(source), *copy);
+    return copy;
 }
 
 }  // namespace
@@ -59,8 +73,7 @@ int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawOb
         const TRect area{SaturateInt32(ink.Left + dx), SaturateInt32(ink.Top + dy), SaturateInt32(ink.Right + dx),
                          SaturateInt32(ink.Bottom + dy)};
         for (int32_t index = 0; index < count; ++index) {
-            auto copy = std::make_unique<TLOCurrentText>();
-            copy->Assign(*source);
+            std::unique_ptr<TLOCurrentText> copy = copyAsCurrentText(*source);
             if (const TIntfRef<IDOWizardInput> input = Supports<IDOWizardInput>(copy.get())) {
                 input->SetWizInputEnable(false);
                 input->SetWizInputCaption({});
