@@ -60,10 +60,9 @@ int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawOb
     if (sources.empty())
         return 0;
 
-    site.SetAllSelected(false);
-    // One command for the user: undone as a whole.
-    TActionGroupGuard group(kSplitCaption);
-    int made = 0;
+    // Every new text is made before the site changes, so that a text that
+    // cannot be copied leaves the site as it was.
+    std::vector<std::unique_ptr<TLOCurrentText>> made;
     for (TLOText* source : sources) {
         const std::vector<std::string> lines = source->Text();
         const int32_t count = int32_t(lines.size());
@@ -80,18 +79,23 @@ int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawOb
             }
             copy->SetText({lines[std::size_t(index)]});
             copy->SetBoundsRect(stripOf(area, index, count, source->Vertical()));
-
-            TDrawObject& object = site.InsertOwnedObject(std::move(copy));
-            if (created)
-                created(object);
-            object.SetCursor(crHandPoint);
-            RunRecorded(TActionType::atAdd, site, object, [&] { site.AddObject(object); });
-            object.SetSelected(true);
-            ++made;
+            made.push_back(std::move(copy));
         }
     }
+
+    site.SetAllSelected(false);
+    // One command for the user: undone as a whole.
+    TActionGroupGuard group(kSplitCaption);
+    for (std::unique_ptr<TLOCurrentText>& copy : made) {
+        TDrawObject& object = site.InsertOwnedObject(std::move(copy));
+        if (created)
+            created(object);
+        object.SetCursor(crHandPoint);
+        RunRecorded(TActionType::atAdd, site, object, [&] { site.AddObject(object); });
+        object.SetSelected(true);
+    }
     site.RefreshHandles();
-    return made;
+    return int(made.size());
 }
 
 }  // namespace orvella
