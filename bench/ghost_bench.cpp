@@ -1,8 +1,13 @@
 // One pointer move of a drag outline on a 120 mm face with 200 objects: the
 // outline erased and drawn again in XOR on the screen bitmap, for a plain
-// move, a circular move about the face's centre and a resize.
+// move, a circular move about the face's centre, a resize, and a plain move
+// that snaps to the layout editor's grid and guides.
 
 #include "formats/property_table.h"
+
+#include "document/face_snap.h"
+#include "document/grid.h"
+#include "document/guide.h"
 
 #include "drawing/designer.h"
 #include "drawing/draw_site.h"
@@ -85,12 +90,24 @@ const TClassInfo& TBenchShape::StaticClassInfo()
 }
 
 // range(0): 0 moves, 1 moves about the centre, 2 resizes by the bottom-right
-// handle.
+// handle, 3 moves snapping to a 1 mm grid and two guides as the layout
+// editor's hook does.
 void BM_GhostStep(benchmark::State& state)
 {
     RegisterGhostDesigners();
     const TMoveSettings saved = MoveSettings();
     MoveSettings().CircumMove = state.range(0) == 1;
+    TGrid grid;
+    grid.SetSize(10);
+    grid.SetEnabled(true);
+    TGuide guide;
+    guide.SetEnabled(true);
+    guide.SetGuide(0, 600, 0);
+    guide.SetGuide(1, 0, 600);
+    if (state.range(0) == 3)
+        SetSnapHook([&](TPoint logical) {
+            return AsSnapOffset(FaceSnapOffset(logical, 26, &grid, &guide, false));
+        });
     TDrawSite site;
     site.Scaler().SetUnitDPI(254);
     site.SetLogWidth(1200);
@@ -120,7 +137,8 @@ void BM_GhostStep(benchmark::State& state)
     }
     site.CancelMode();
     MoveSettings() = saved;
+    SetSnapHook({});
 }
-BENCHMARK(BM_GhostStep)->ArgName("kind")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_GhostStep)->ArgName("kind")->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 
 }  // namespace

@@ -76,6 +76,13 @@ void TCanvas::transfer(const TRect& dest, TPixelSurface* source, const std::vect
         return cachedPixel;
     };
 
+    // A plain copy between surfaces of one format at one scale moves whole
+    // runs of bytes: what a double-buffered repaint does with every frame.
+    const int bytesPerPixel = BytesPerPixel(format);
+    bool straightCopy = source && rop == SRCCOPY && sourceFormat == format && !columns.empty();
+    for (std::size_t i = 1; straightCopy && i < columns.size(); ++i)
+        straightCopy = columns[i] == columns[0] + int32_t(i);
+
     const auto* clip = state_.Clip ? &clipRows() : nullptr;
     for (int32_t y = area.Top; y < area.Bottom; ++y) {
         const uint8_t* sourceRow = nullptr;
@@ -87,6 +94,16 @@ void TCanvas::transfer(const TRect& dest, TPixelSurface* source, const std::vect
         }
         uint8_t* row = surface->Row(y);
         auto run = [&](int32_t x0, int32_t x1) {
+            if (straightCopy) {
+                // Columns outside the source are left alone, as below.
+                const int64_t shift = int64_t(columns[0]) - dest.Left;
+                x0 = int32_t(std::max<int64_t>(x0, -shift));
+                x1 = int32_t(std::min<int64_t>(x1, int64_t(source->Width()) - shift));
+                if (x1 > x0)
+                    std::copy_n(sourceRow + (x0 + shift) * bytesPerPixel, std::size_t(x1 - x0) * bytesPerPixel,
+                                row + std::size_t(x0) * bytesPerPixel);
+                return;
+            }
             for (int32_t x = x0; x < x1; ++x) {
                 uint32_t s = 0;
                 if (sourceRow) {

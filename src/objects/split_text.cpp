@@ -6,6 +6,7 @@
 #include "drawing/draw_site.h"
 #include "drawing/draw_site_action.h"
 #include "drawing/draw_types.h"
+#include "formats/component_stream.h"
 #include "objects/lo_shade_text.h"
 #include "platform/win_math.h"
 
@@ -33,6 +34,19 @@ TRect stripOf(const TRect& area, int32_t index, int32_t count, bool vertical)
     return {area.Left, area.Top + MulDiv(index, height, count), area.Right, area.Top + MulDiv(index + 1, height, count)};
 }
 
+// A text of the current class made from any text: assigned when the classes
+// agree, else carried over through the stored form, which every text class
+// shares up to its own additions.
+std::unique_ptr<TLOCurrentText> copyAsCurrentText(const TLOText& source)
+{
+    auto copy = std::make_unique<TLOCurrentText>();
+    if (&source.ClassInfo() == &copy->ClassInfo())
+        copy->Assign(source);
+    else
+        ReadComponent(WriteComponent(source), *copy);
+    return copy;
+}
+
 }  // namespace
 
 int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawObject&)>& created)
@@ -46,10 +60,9 @@ int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawOb
     if (sources.empty())
         return 0;
 
-    site.SetAllSelected(false);
-    // One command for the user: undone as a whole.
-    TActionGroupGuard group(kSplitCaption);
-    int made = 0;
+    // Every new text is made before the site changes, so that a text that
+    // cannot be copied leaves the site as it was.
+    std::vector<std::unique_ptr<TLOCurrentText>> made;
     for (TLOText* source : sources) {
         const std::vector<std::string> lines = source->Text();
         const int32_t count = int32_t(lines.size());
@@ -59,26 +72,30 @@ int SplitTexts(TDrawSite& site, TSize faceSize, const std::function<void(TDrawOb
         const TRect area{SaturateInt32(ink.Left + dx), SaturateInt32(ink.Top + dy), SaturateInt32(ink.Right + dx),
                          SaturateInt32(ink.Bottom + dy)};
         for (int32_t index = 0; index < count; ++index) {
-            auto copy = std::make_unique<TLOCurrentText>();
-            copy->Assign(*source);
+            std::unique_ptr<TLOCurrentText> copy = copyAsCurrentText(*source);
             if (const TIntfRef<IDOWizardInput> input = Supports<IDOWizardInput>(copy.get())) {
                 input->SetWizInputEnable(false);
                 input->SetWizInputCaption({});
             }
             copy->SetText({lines[std::size_t(index)]});
             copy->SetBoundsRect(stripOf(area, index, count, source->Vertical()));
-
-            TDrawObject& object = site.InsertOwnedObject(std::move(copy));
-            if (created)
-                created(object);
-            object.SetCursor(crHandPoint);
-            RunRecorded(TActionType::atAdd, site, object, [&] { site.AddObject(object); });
-            object.SetSelected(true);
-            ++made;
+            made.push_back(std::move(copy));
         }
     }
+
+    site.SetAllSelected(false);
+    // One command for the user: undone as a whole.
+    TActionGroupGuard group(kSplitCaption);
+    for (std::unique_ptr<TLOCurrentText>& copy : made) {
+        TDrawObject& object = site.InsertOwnedObject(std::move(copy));
+        if (created)
+            created(object);
+        object.SetCursor(crHandPoint);
+        RunRecorded(TActionType::atAdd, site, object, [&] { site.AddObject(object); });
+        object.SetSelected(true);
+    }
     site.RefreshHandles();
-    return made;
+    return int(made.size());
 }
 
 }  // namespace orvella

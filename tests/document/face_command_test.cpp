@@ -65,8 +65,8 @@ namespace orvella {
 namespace {
 
 // orvella-tool site-test: the objects overlap, the blended ellipse lets the
-// rectangle below show through, and the failing object shows its marker
-// while the others still draw.
+// rectangle below show through, a text lies over a QR code, and the failing
+// object shows its marker while the others still draw.
 TEST(SiteTestCommand, DrawsEveryObjectAndTheFailureMarker)
 {
     test::TempDir dir;
@@ -93,6 +93,19 @@ TEST(SiteTestCommand, DrawsEveryObjectAndTheFailureMarker)
     EXPECT_EQ(at(393, 68), QColor(Qt::black));
     EXPECT_EQ(at(390, 65), QColor(Qt::white));
     EXPECT_EQ(at(635, 204), QColor(Qt::black));
+    // The QR code (620, 320)-(820, 520) shows dark modules on white, and the
+    // text below it overlaps its lower edge with dark glyphs.
+    const auto dark = [&](int left, int top, int right, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                count += at(x, y).lightness() < 64;
+        return count;
+    };
+    const int codeDark = dark(475, 248, 615, 388);
+    EXPECT_GT(codeDark, 2000) << "modules";
+    EXPECT_LT(codeDark, 140 * 140 - 2000) << "and light space between them";
+    EXPECT_GT(dark(425, 395, 670, 484), 100) << "the text's glyphs";
 }
 
 }  // namespace

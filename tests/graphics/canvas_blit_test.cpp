@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orvella {
 namespace {
 
@@ -72,6 +74,38 @@ TEST(BitBlt, OverlappingCopyWithinOneBitmapReadsTheOldPixels)
         bitmap.Row(0)[i] = uint8_t(i + 1);
     bitmap.Canvas().BitBlt(1, 0, 4, 1, bitmap.Canvas(), 0, 0, SRCCOPY);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bitmap.Row(0)), 5), std::string("\1\1\2\3\4", 5));
+}
+
+// A plain copy at one scale in any format: every byte of each pixel taken
+// from the source, columns and rows that fall outside the source left
+// alone, in a clipped band too.
+TEST(BitBlt, PlainCopyMovesEveryByteAndLeavesWhatLiesOutsideTheSource)
+{
+    for (const TPixelFormat format : {TPixelFormat::pf8bit, TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+        const int bytes = BytesPerPixel(format);
+        TBitmap source(7, 5, format);
+        for (int32_t y = 0; y < 5; ++y)
+            for (int32_t x = 0; x < 7 * bytes; ++x)
+                source.Row(y)[x] = uint8_t(1 + y * 40 + x);
+        TBitmap dest(9, 7, format);
+        for (int32_t y = 0; y < 7; ++y)
+            std::fill_n(dest.Row(y), 9 * bytes, uint8_t(0xEE));
+        dest.Canvas().IntersectClipRect({0, 0, 9, 5});
+        // Source columns -1 to 7 and rows 1 to 6: the first and last column
+        // and the last row lie outside the source.
+        dest.Canvas().BitBlt(0, 1, 9, 6, source.Canvas(), -1, 1, SRCCOPY);
+        for (int32_t y = 0; y < 7; ++y)
+            for (int32_t x = 0; x < 9; ++x) {
+                const int32_t sx = x - 1;
+                const int32_t sy = y;
+                const bool copied = y >= 1 && y < 5 && sx >= 0 && sx < 7 && sy < 5;
+                for (int b = 0; b < bytes; ++b) {
+                    const uint8_t want = copied ? source.Row(sy)[sx * bytes + b] : uint8_t(0xEE);
+                    ASSERT_EQ(dest.Row(y)[x * bytes + b], want)
+                        << int(format) << " bits at " << x << ',' << y << " byte " << b;
+                }
+            }
+    }
 }
 
 TEST(BitBlt, HonoursTheClipAndTheMapping)

@@ -1,7 +1,7 @@
 // orvella-tool site-test OUT.png
 // Shows a draw site as the layout view paints it on screen, at 200 %:
-// overlapping objects (one blended into those below), one selected with its
-// handles, and one whose painting fails and shows the failure marker
+// overlapping objects (one blended into those below; a text over a QR
+// code), one selected with its handles, and one whose painting fails and shows the failure marker
 // instead, so that one broken object never stops the others. Writes the
 // picture as PNG and prints its size in pixels.
 
@@ -12,6 +12,8 @@
 #include "formats/property_table.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
+#include "objects/lo_qr_code.h"
+#include "objects/lo_shade_text.h"
 
 #include <cstring>
 #include <iostream>
@@ -110,6 +112,16 @@ int RunSiteTest(const Arguments& args)
     blended.SetBlendRatio(60);
     TSampleShape& selected = addShape<TSampleShape>(site, {520, 90, 840, 270}, 0x40B040);
     addShape<TFailingShape>(site, {120, 380, 430, 600}, 0x808080);
+    auto code = std::make_unique<TLOQRStd>();
+    code->SetQRKind(TStdQRKind::sqkURL);
+    code->SetQRType(TStdQRType::sqtVodafone);
+    code->SetQRUrl("example.jp/orvella");
+    code->SetBoundsRect({620, 320, 820, 520});
+    site.AddObject(site.InsertOwnedObject(std::move(code)));
+    auto text = std::make_unique<TLOCurrentText>();
+    text->SetText({"Orvella", "ラベル"});
+    text->SetBoundsRect({560, 470, 890, 640});
+    site.AddObject(site.InsertOwnedObject(std::move(text)));
     selected.SetSelected(true);
     // The selection shows its handles, from the designers as in the editor.
     site.RefreshHandles();
