@@ -30,7 +30,9 @@
 #include "paper/paper_info.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSlider>
 
 namespace orvella {
@@ -271,17 +273,11 @@ void TfrmLayout::installHooks()
         return;
     hooksInstalled_ = true;
     SetSnapHook([this](TPoint logical) {
-        TSnapOffset result;
         if (!data_)
-            return result;
+            return TSnapOffset();
         const bool alt = QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
         const int32_t tolerance = site_->DeviceToLogical({10, 0}).x - site_->DeviceToLogical({0, 0}).x;
-        const TPoint offset = FaceSnapOffset(logical, tolerance, &data_->Grid(), &data_->Guide(), alt);
-        if (offset.x != kNoSnap)
-            result.dx = offset.x;
-        if (offset.y != kNoSnap)
-            result.dy = offset.y;
-        return result;
+        return AsSnapOffset(FaceSnapOffset(logical, tolerance, &data_->Grid(), &data_->Guide(), alt));
     });
     LabelObjectCreator().OnObjectCreated = [this](TDrawObject& object) { objectCreated(object); };
 }
@@ -384,7 +380,7 @@ void TfrmLayout::applyStyle(TStyleChange change)
     }
     if (targets.empty())
         return;
-    const int32_t ratio = blend_->value();
+    const int32_t ratio = 100 - blend_->value();
     try {
         const TActionGroupGuard group("設定変更");
         for (TDrawObject* object : targets)
@@ -458,8 +454,11 @@ void TfrmLayout::showSelectionStyle()
     }
     if (!(shown == styleBar_->State()))
         styleBar_->ShowState(shown);
-    if (auto blend = Supports<IDOBlend>(first); blend && !blend_->isSliderDown())
-        blend_->setValue(blend->GetBlendRatio());
+    if (auto blend = Supports<IDOBlend>(first); blend && !blend_->isSliderDown()) {
+        const QSignalBlocker quiet(blend_);
+        blend_->setValue(100 - blend->GetBlendRatio());
+        blendValue_->setText(QStringLiteral("%1%").arg(blend_->value()));
+    }
 }
 
 // --- keys -----------------------------------------------------------------------

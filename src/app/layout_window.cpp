@@ -232,7 +232,12 @@ void TfrmLayout::buildSidePanel(QWidget* side)
     blendValue_->setMinimumWidth(34);
     blendLayout->addWidget(blend_, 1);
     blendLayout->addWidget(blendValue_);
+    // The panel shows transparency; objects keep their opacity.
     connect(blend_, &QSlider::sliderReleased, this, [this] { applyStyle(TStyleChange(-1)); });
+    connect(blend_, &QSlider::valueChanged, this, [this] {
+        if (!blend_->isSliderDown() && !blend_->signalsBlocked())
+            applyStyle(TStyleChange(-1));
+    });
     connect(blend_, &QSlider::valueChanged, this,
             [this](int value) { blendValue_->setText(QStringLiteral("%1%").arg(value)); });
     panels_[1] = new TShrinkPanel(QStringLiteral("ShrinkPanelBlend"), QStringLiteral(" 透過率"), blendBox, side);
