@@ -115,7 +115,8 @@ void TPrinterConfiguration::ApplyToPrinter()
 {
     TApplicationPrinter& printer = ApplicationPrinterObject();
     printer.Device = name_;
-    printer.Driver.clear();
+    // The driver keys the disc-tray layout of the effective paper.
+    printer.Driver = driver_;
     printer.Port.clear();
     printer.DeviceMode.Assign(current_);
 }

@@ -1,0 +1,363 @@
+// Printing straight onto discs: which papers are discs, the catalog's
+// description of the disc-tray printers, and where a printer's tray prints,
+// asked through fake Canon and Epson extensions.
+
+#include "driver_fakes.h"
+
+#include "paper/paper_info.h"
+#include "paper/papers.h"
+#include "paper/program_catalog.h"
+#include "print/direct_print.h"
+#include "print/printer_selection.h"
+#include "support/tool_runner.h"
+
+#include <gtest/gtest.h>
+
+namespace orvella::test {
+namespace {
+
+const char* const kDescription = R"(<?xml version="1.0"?>
+<Printers>
+<DirectPrinterInfo>
+<PrinterData PrinterName="TrayA" TrayWidth="1500" TrayHeight="2350" CenterX="750" CenterY="830"
+  MaxOuterWidth="1180" MaxOuterHeight="1180" MinInnerWidth="430" MinInnerHeight="430">
+<FaceShape ShapeName="fsDoughnut"/>
+<Purpose PurposeName="CD"/>
+</PrinterData>
+<PrinterData PrinterName="Disc Driver &quot;X&quot;" TrayWidth="1400" TrayHeight="2400" CenterX="700" CenterY="1200"
+  MaxOuterWidth="1200" MinInnerWidth="200">
+<FaceShape ShapeName="fsDoughnut"/>
+<Purpose PurposeName="CD"/>
+</PrinterData>
+<PrinterData PrinterName="Cards only" TrayWidth="1">
+<FaceShape ShapeName="fsRectCD"/>
+<Purpose PurposeName="CD"/>
+</PrinterData>
+</DirectPrinterInfo>
+</Printers>)";
+
+// A disc of the given group: a 1180 face round a 410 hole on a 1200 sheet.
+std::unique_ptr<TFreePaperInfo> Disc(const std::string& group, bool readOnly = true)
+{
+    auto paper = std::make_unique<TFreePaperInfo>();
+    paper->PaperName = "Disc of " + group;
+    paper->GroupName = group;
+    paper->ReadOnly = readOnly;
+    paper->PortraitWidth = paper->PortraitHeight = 1200;
+    TFaceItem& face = paper->Faces.Add();
+    face.SetRect({10, 10, 1190, 1190});
+    face.Face.FaceShape = fsDoughnut;
+    face.Face.FacePurpose = "CD";
+    face.Face.CutCenterWidth = face.Face.CutCenterHeight = 410;
+    return paper;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+class DirectPrint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto catalog = std::make_unique<TPapersV2>(dir_.File("system.ppr"), true, false, true);
+        catalog->WriteGlobalInfo("GenreInfo", {"TrayA=ダイレクトプリント\\Tray A", "Labels=ラベル",
+                                               "Lookalike=CD ダイレクトプリント",
+                                               "Disc Driver \"X\"=ダイレクトプリント"});
+        catalog->WriteGlobalInfo("DirectPrinter", Lines(kDescription));
+        catalog->SetUpdateInfo(1, 0);
+        SetProgramPapers(std::move(catalog));
+        SetDriverBackend(UnavailableDriverBackend());
+    }
+    void TearDown() override
+    {
+        SetProgramPapers(nullptr);
+        SetDriverBackend(UnavailableDriverBackend());
+        ApplicationPrinterObject() = TApplicationPrinter{};
+    }
+
+    // A printer of the given driver whose forms include the Canon tray form 5.
+    TPrinterConfiguration Printer(const std::string& driver)
+    {
+        return TPrinterConfiguration(
+            "tray", std::make_shared<FakePrinterQuery>(
+                        "tray", driver,
+                        std::vector<TPrinterMedia>{{"a4", 2100, 2970}, {"b", 1, 1}, {"c", 1, 1}, {"d", 1, 1},
+                                                   {"disc tray", 1600, 2800}}));
+    }
+    void UseCanon() { SetDriverBackend({.CanonEntry = [this](TPrinterConfiguration&) { return canon_.Entry(); }}); }
+    void UsePic() { SetDriverBackend({.PicLibrary = [this] { return pic_.Library(); }}); }
+
+    TempDir dir_;
+    FakeCanon canon_;
+    FakePic pic_;
+};
+
+TEST_F(DirectPrint, GenreDecidesAndOnlySystemPapersAreDiscs)
+{
+    struct Case {
+        const char* group;
+        bool readOnly;
+        bool direct;
+    };
+    for (const Case& c : {Case{"TrayA", true, true}, Case{"TrayA", false, false}, Case{"Labels", true, false},
+                         Case{"Lookalike", true, false}, Case{"Unknown", true, false}}) {
+        SCOPED_TRACE(c.group);
+        EXPECT_EQ(IsDirectPrintPaper(*Disc(c.group, c.readOnly)), c.direct);
+    }
+    std::vector<std::string> groups{"TrayA", "Labels", "Disc Driver \"X\"", "Lookalike", "TrayA"};
+    RemoveDirectPrintGroups(groups);
+    EXPECT_EQ(groups, (std::vector<std::string>{"Labels", "Lookalike"}));
+
+    SetProgramPapers(nullptr);
+    EXPECT_FALSE(IsDirectPrintGroup("TrayA"));
+}
+
+TEST_F(DirectPrint, GenresAreReadAgainOnlyAfterANewRelease)
+{
+    EXPECT_TRUE(IsDirectPrintGroup("TrayA"));
+    ProgramPapers().WriteGlobalInfo("GenreInfo", {"TrayA=ラベル"});
+    EXPECT_TRUE(IsDirectPrintGroup("TrayA")) << "the same release keeps the list read before";
+    ProgramPapers().SetUpdateInfo(2, 0);
+    EXPECT_FALSE(IsDirectPrintGroup("TrayA"));
+}
+
+TEST_F(DirectPrint, DescriptionSelectsByExactNameAndReportsItsPrinter)
+{
+    TDirectPrinterInfo info;
+    std::vector<std::string> names{"before"};
+    info.GetPrinterNames(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"before", "TrayA", "Disc Driver \"X\"", "Cards only"}));
+
+    TSize outer{-1, -1}, inner{-1, -1};
+    info.GetSizeLimits(outer, inner);
+    EXPECT_EQ(outer.cx, -1) << "nothing selected leaves the limits alone";
+    EXPECT_EQ(info.GetTrayArea(), TDirectPrintArea{});
+
+    // A quote in the name is compared, not read as part of a path.
+    info.SelectPrinter("Disc Driver \"X\"");
+    EXPECT_EQ(info.GetTrayArea(), (TDirectPrintArea{700, 1200, 1400, 2400}));
+    info.GetSizeLimits(outer, inner);
+    EXPECT_EQ(outer.cx, 1200);
+    EXPECT_EQ(outer.cy, 0) << "a missing attribute reads as 0";
+    EXPECT_EQ(inner.cx, 200);
+
+    info.SelectPrinter("tray");
+    EXPECT_FALSE(info.Selected()) << "names are case-sensitive";
+    EXPECT_FALSE(info.SupportsPaper(*Disc("TrayA")));
+
+    info.SelectPrinter("TrayA");
+    EXPECT_TRUE(info.SupportsPaper(*Disc("TrayA")));
+    EXPECT_FALSE(info.SupportsPaper(*Disc("TrayA", false)));
+    info.SelectPrinter("Cards only");
+    EXPECT_FALSE(info.SupportsPaper(*Disc("TrayA"))) << "the printer lists no doughnut";
+}
+
+TEST_F(DirectPrint, DamagedOrMissingDescriptionDescribesNoPrinter)
+{
+    for (const char* text : {"", "<broken", "<a><b/></a>"}) {
+        SCOPED_TRACE(text);
+        auto info = TDirectPrinterInfo::FromText(text);
+        std::vector<std::string> names;
+        info->GetPrinterNames(names);
+        EXPECT_TRUE(names.empty());
+        info->SelectPrinter("TrayA");
+        EXPECT_FALSE(info->Selected());
+        EXPECT_EQ(info->CreateDirectPaper(*Disc("TrayA")), nullptr);
+    }
+}
+
+TEST_F(DirectPrint, DirectPaperLiesOnTheTrayWithinThePrintersLimits)
+{
+    TDirectPrinterInfo info;
+    EXPECT_EQ(info.CreateDirectPaper(*Disc("TrayA")), nullptr) << "nothing selected";
+    info.SelectPrinter("TrayA");
+    EXPECT_EQ(info.CreateDirectPaper(*Disc("Labels")), nullptr) << "not a disc";
+
+    auto wide = Disc("TrayA");
+    wide->Faces.Items(0).SetRect({0, 0, 1200, 1200});
+    const auto paper = info.CreateDirectPaper(*wide);
+    ASSERT_TRUE(paper);
+    EXPECT_EQ(paper->GroupName, "TrayA");
+    EXPECT_EQ(paper->Width(), 1500);
+    EXPECT_EQ(paper->Height(), 2350);
+    // Cut to 1180 and centred on (750, 830); the 410 hole grows to 430.
+    EXPECT_EQ(paper->GetFaceRect(0), (TRect{160, 240, 1340, 1420}));
+    EXPECT_EQ(paper->GetCutCenterSize(0), (TSize{430, 430}));
+
+    // No outer height limit: the face keeps its height.
+    info.SelectPrinter("Disc Driver \"X\"");
+    const auto keeps = info.CreateDirectPaper(*wide);
+    EXPECT_EQ(keeps->GetFaceRect(0), (TRect{100, 600, 1300, 1800}));
+    EXPECT_EQ(keeps->GetCutCenterSize(0), (TSize{410, 410}));
+}
+
+TEST_F(DirectPrint, TrayAreaComesFromTheFirstSourceThatAnswers)
+{
+    struct Case {
+        const char* what;
+        bool canon;
+        int32_t formId;
+        uint32_t discX, discY;
+        bool pic;
+        const char* driver;
+        const char* group;
+        TDirectPrintArea want;
+    };
+    const Case cases[] = {
+        {"Canon centre with its listed tray form", true, 5, 7505, 12006, false, "none", "TrayA", {750, 1200, 1600, 2800}},
+        {"Canon centre with an unlisted form keeps the default tray", true, 9, 7505, 12006, false, "none", "TrayA",
+         {750, 1200, 1357, 2557}},
+        {"Canon form 0 falls back to the description by group", true, 0, 7505, 12006, false, "none", "TrayA",
+         {750, 830, 1500, 2350}},
+        {"Epson centre with the described tray of the driver", false, 0, 0, 0, true, "TrayA", "TrayA",
+         {635, 1270, 1500, 2350}},
+        {"Epson answer whole when the driver is not described", false, 0, 0, 0, true, "other", "TrayA",
+         {635, 1270, 1400, 2800}},
+        {"the driver's description before the group's", false, 0, 0, 0, false, "Disc Driver \"X\"", "TrayA",
+         {700, 1200, 1400, 2400}},
+        {"nothing known", false, 0, 0, 0, false, "other", "Labels", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        canon_ = FakeCanon{};
+        canon_.FormId = c.formId;
+        canon_.DiscX = c.discX;
+        canon_.DiscY = c.discY;
+        pic_ = FakePic{};
+        pic_.TrayWidthDots = 1984;  // 140 mm at 360 dpi
+        pic_.TrayHeightDots = 3969;
+        pic_.CenterXDots = 900;
+        pic_.CenterYDots = 1800;
+        TDriverBackend backend;
+        if (c.canon)
+            backend.CanonEntry = [this](TPrinterConfiguration&) { return canon_.Entry(); };
+        if (c.pic)
+            backend.PicLibrary = [this] { return pic_.Library(); };
+        SetDriverBackend(backend);
+        TPrinterConfiguration printer = Printer(c.driver);
+        auto paper = Disc(c.group);
+        TDirectPrintArea area{1, 2, 3, 4};
+        GetDirectPrintArea(printer, *paper, area);
+        EXPECT_EQ(area, c.want);
+    }
+}
+
+TEST_F(DirectPrint, EpsonQueryAsksForTheDiscMediaWhenNoPresetFits)
+{
+    UsePic();
+    pic_.CenterXDots = 1;
+    pic_.Dpi = 254;
+    TPrinterConfiguration printer = Printer("x");
+    TDirectPrintArea area;
+    ASSERT_TRUE(GetPicTrayArea(printer, area));
+    EXPECT_EQ(pic_.DeviceName, "tray");
+    EXPECT_EQ(pic_.DevMode, printer.GetDeviceMode().GetDevModeA());
+    ASSERT_EQ(pic_.SetDataB.size(), 1072u);
+    EXPECT_EQ(ReadInt32(pic_.SetDataB, 120), 9);
+    EXPECT_EQ(ReadInt32(pic_.SetDataB, 124), -1);
+    EXPECT_EQ(ReadInt32(pic_.SetDataB, 280), 283);
+    EXPECT_EQ(ReadInt32(pic_.SetDataB, 284), -1);
+    EXPECT_EQ(pic_.Log, (std::vector<std::string>{"Create_CPicPreset(100)", "PrinterSpecifies", "SetDevMode",
+                                                  "SelectPreset", "GetData", "SetData", "GetPrintingInfo",
+                                                  "Destroy_CPicPreset"}));
+
+    pic_ = FakePic{};
+    pic_.PresetFound = true;
+    pic_.CenterXDots = 1;
+    ASSERT_TRUE(GetPicTrayArea(printer, area));
+    EXPECT_EQ(pic_.PresetIndex, (std::pair<int32_t, int32_t>{0, 1}));
+    EXPECT_TRUE(pic_.SetDataB.empty());
+}
+
+TEST_F(DirectPrint, EpsonQueryFailsQuietlyAndLeavesItsDefaultArea)
+{
+    TPrinterConfiguration printer = Printer("x");
+    TDirectPrintArea area;
+    EXPECT_FALSE(GetPicTrayArea(printer, area)) << "no library";
+    EXPECT_EQ(area, (TDirectPrintArea{655, 1510, 2100, 2970}));
+
+    UsePic();
+    struct Case {
+        const char* what;
+        int32_t status1, failWith, centerX;
+    };
+    for (const Case& c : {Case{"printer not supported", 99, 0, 100}, Case{"library error", 0, 5, 100},
+                         Case{"no disc centre", 0, 0, 0}}) {
+        SCOPED_TRACE(c.what);
+        pic_ = FakePic{};
+        pic_.Status1 = c.status1;
+        pic_.FailWith = c.failWith;
+        pic_.CenterXDots = c.centerX;
+        EXPECT_FALSE(GetPicTrayArea(printer, area));
+        EXPECT_EQ(pic_.Log.back(), "Destroy_CPicPreset") << "the object is freed on every path";
+    }
+    EXPECT_STREQ(EPICError(5).what(), "PICERROR : 5");
+
+    // A library missing one entry point makes no object.
+    auto partial = std::make_shared<TPicLibrary>(*pic_.Library());
+    partial->GetString = nullptr;
+    EXPECT_FALSE(partial->Complete());
+    EXPECT_THROW(TPicPreset{partial}, EPICError);
+}
+
+TEST_F(DirectPrint, PrinterSuitsWhenDescribedOrAnExtensionTellsTheDisc)
+{
+    auto disc = Disc("TrayA");
+    TPrinterConfiguration described = Printer("TrayA");
+    EXPECT_TRUE(IsDirectPrinterFor(described, *disc));
+    TPrinterConfiguration plain = Printer("plain");
+    EXPECT_FALSE(IsDirectPrinterFor(plain, *disc));
+
+    canon_.FormId = 5;
+    canon_.DiscX = canon_.DiscY = 100;
+    UseCanon();
+    EXPECT_TRUE(IsDirectPrinterFor(plain, *disc));
+    canon_.FormId = 0;
+    EXPECT_FALSE(IsDirectPrinterFor(plain, *disc));
+}
+
+TEST_F(DirectPrint, CheckAsksUntilThePrinterSuitsOrTheUserDecides)
+{
+    const auto disc = Disc("TrayA");
+    std::string driver = "plain";
+    std::vector<TConfirmPrinterAnswer> answers;
+    int asked = 0;
+    int changed = 0;
+    TDirectPrinterCheck check;
+    check.CurrentPrinter = [&] { return std::make_unique<TPrinterConfiguration>(Printer(driver)); };
+    check.Confirm = [&] { return answers.at(std::size_t(asked++)); };
+    check.ChangePrinter = [&] {
+        ++changed;
+        driver = "TrayA";
+    };
+
+    answers = {TConfirmPrinterAnswer::ChangePrinter};
+    EXPECT_TRUE(CheckDirectPrinter(*disc, check));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(changed, 1);
+
+    for (const auto& [answer, passes] : {std::pair{TConfirmPrinterAnswer::Print, true},
+                                        std::pair{TConfirmPrinterAnswer::Cancel, false}}) {
+        driver = "plain";
+        asked = 0;
+        answers = {answer};
+        EXPECT_EQ(CheckDirectPrinter(*disc, check), passes);
+        EXPECT_EQ(asked, 1);
+    }
+
+    asked = 0;
+    EXPECT_TRUE(CheckDirectPrinter(*Disc("Labels"), check)) << "other papers pass at once";
+    EXPECT_EQ(asked, 0);
+}
+
+}  // namespace
+}  // namespace orvella::test
