@@ -114,6 +114,12 @@ void TmDeviceMode::SetFields(uint32_t value)
 
 void TmDeviceMode::SetOrientation(int16_t value) { setWord(devmode::kOrientation, uint16_t(value)); }
 
+void TmDeviceMode::SetPaperSize(int16_t value) { setWord(devmode::kPaperSize, uint16_t(value)); }
+
+void TmDeviceMode::SetPaperLength(int16_t value) { setWord(devmode::kPaperLength, uint16_t(value)); }
+
+void TmDeviceMode::SetPaperWidth(int16_t value) { setWord(devmode::kPaperWidth, uint16_t(value)); }
+
 std::string TmDeviceMode::DeviceName() const
 {
     return wide_ ? wideName(bytes_.data()) : ansiName(bytes_.data());

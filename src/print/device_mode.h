@@ -68,6 +68,10 @@ public:
     void SetDeviceName(const std::string& utf8);
     void SetOrientation(int16_t value);
     void SetFields(uint32_t value);
+    void SetPaperSize(int16_t value);
+    // The paper's length and width in 0.1 mm.
+    void SetPaperLength(int16_t value);
+    void SetPaperWidth(int16_t value);
 
 private:
     std::size_t at(std::size_t ansiOffset) const;

@@ -149,6 +149,12 @@ std::unique_ptr<TDirectPrinterInfo> TDirectPrinterInfo::FromText(std::string_vie
 
 void TDirectPrinterInfo::load(std::string_view xml)
 {
+    // The catalog stores the text in CP932 and declares Shift_JIS; it
+    // reaches us already decoded, so the declaration no longer holds.
+    if (xml.starts_with("<?xml")) {
+        const std::size_t end = xml.find("?>");
+        xml = end == std::string_view::npos ? std::string_view() : xml.substr(end + 2);
+    }
     // The text comes from a downloaded catalog: one that does not parse
     // describes no printer rather than stopping the question.
     bool parsed = false;

@@ -16,7 +16,7 @@
 namespace orvella::test {
 namespace {
 
-const char* const kDescription = R"(<?xml version="1.0"?>
+const char* const kDescription = R"(<?xml version="1.0" encoding="Shift_JIS"?>
 <Printers>
 <DirectPrinterInfo>
 <PrinterData PrinterName="TrayA" TrayWidth="1500" TrayHeight="2350" CenterX="750" CenterY="830"
@@ -29,7 +29,7 @@ const char* const kDescription = R"(<?xml version="1.0"?>
 <FaceShape ShapeName="fsDoughnut"/>
 <Purpose PurposeName="CD"/>
 </PrinterData>
-<PrinterData PrinterName="Cards only" TrayWidth="1">
+<PrinterData PrinterName="カード専用" TrayWidth="1">
 <FaceShape ShapeName="fsRectCD"/>
 <Purpose PurposeName="CD"/>
 </PrinterData>
@@ -135,7 +135,7 @@ TEST_F(DirectPrint, DescriptionSelectsByExactNameAndReportsItsPrinter)
     TDirectPrinterInfo info;
     std::vector<std::string> names{"before"};
     info.GetPrinterNames(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"before", "TrayA", "Disc Driver \"X\"", "Cards only"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"before", "TrayA", "Disc Driver \"X\"", "カード専用"}));
 
     TSize outer{-1, -1}, inner{-1, -1};
     info.GetSizeLimits(outer, inner);
@@ -157,7 +157,7 @@ TEST_F(DirectPrint, DescriptionSelectsByExactNameAndReportsItsPrinter)
     info.SelectPrinter("TrayA");
     EXPECT_TRUE(info.SupportsPaper(*Disc("TrayA")));
     EXPECT_FALSE(info.SupportsPaper(*Disc("TrayA", false)));
-    info.SelectPrinter("Cards only");
+    info.SelectPrinter("カード専用");
     EXPECT_FALSE(info.SupportsPaper(*Disc("TrayA"))) << "the printer lists no doughnut";
 }
 
