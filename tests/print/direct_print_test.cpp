@@ -9,9 +9,14 @@
 #include "paper/program_catalog.h"
 #include "print/direct_print.h"
 #include "print/printer_selection.h"
+#include "support/oracle.h"
 #include "support/tool_runner.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace orvella::test {
 namespace {
@@ -357,6 +362,71 @@ TEST_F(DirectPrint, CheckAsksUntilThePrinterSuitsOrTheUserDecides)
     asked = 0;
     EXPECT_TRUE(CheckDirectPrinter(*Disc("Labels"), check)) << "other papers pass at once";
     EXPECT_EQ(asked, 0);
+}
+
+// The centre and width of what ImageMagick finds is not the corner colour,
+// in the whole picture or a crop of it placed at (x, y).
+struct TExtent {
+    int CenterX = 0, CenterY = 0, Width = 0, Height = 0;
+};
+TExtent Extent(const std::string& picture, int x = 0, int y = 0, int size = 0)
+{
+    std::vector<std::string> args{picture};
+    if (size > 0)
+        args.insert(args.end(), {"-crop", std::to_string(size) + "x" + std::to_string(size) + "+" + std::to_string(x) +
+                                              "+" + std::to_string(y),
+                                 "+repage", "-negate"});
+    args.insert(args.end(), {"-fuzz", "50%", "-format", "%@", "info:"});
+    int w = 0, h = 0, left = 0, top = 0;
+    std::sscanf(RunProgram("/usr/bin/convert", args).out.c_str(), "%dx%d+%d+%d", &w, &h, &left, &top);
+    return {x + left + w / 2, y + top + h / 2, w, h};
+}
+
+// A disc of the system catalog printed through the PDF printer: the page is
+// the tray of its printer model and the ring, widened by the stored size
+// adjustment, is centred on the tray's disc centre (750, 830).
+TEST(DiscTrayPage, PdfPageIsTheTrayWithTheAdjustedDiscOnItsCentre)
+{
+    ORVELLA_REQUIRE_TOOL(HaveProgram("/usr/bin/pdftoppm") && HaveProgram("/usr/bin/pdfinfo"), "poppler-utils");
+    ORVELLA_REQUIRE_TOOL(HaveImageMagick(), "ImageMagick");
+    TempDir dir;
+    const std::string group = "ディスクトレイ搭載インクジェット(トレイA)";
+    const std::string paper = "Verbatim DVD-R ワイドプリンタブル 120mm";
+    const std::string doc = dir.File("disc.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", group, paper, doc}).status, 0);
+    // A black square larger than the disc: printing clips it to the ring.
+    WriteFile(dir.File("objects.txt"), "object TLORect\n  Left = -50\n  Top = -50\n  Width = 1300\n  Height = 1300\n"
+                                       "  FillInside = True\n  FillColor.Color = 0\nend\n");
+    ASSERT_EQ(RunTool({"doc", "put", doc, dir.File("objects.txt")}).status, 0);
+    // Ring 1.0 mm and hole 3.0 mm wider than the paper's 118 and 22 mm.
+    std::filesystem::create_directories(dir.File("config/Orvella"));
+    WriteFile(dir.File("config/Orvella/settings.ini"),
+              "[Software\\Tessmark\\Orvella\\1.0\\Settings\\SizeAdjust\\." + paper + "]\n\"" + group +
+                  ".Inner\"=dword:0000001e\n\"" + group + ".Outer\"=dword:0000000a\n");
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = old ? old : "";
+    setenv("XDG_CONFIG_HOME", dir.File("config").c_str(), 1);
+    const ToolRun printed = RunTool({"print", doc, "--pdf", dir.File("disc.pdf")});
+    old ? setenv("XDG_CONFIG_HOME", kept.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(printed.status, 0) << printed.err;
+
+    EXPECT_NE(RunProgram("/usr/bin/pdfinfo", {dir.File("disc.pdf")}).out.find("425 x 666 pts"), std::string::npos)
+        << "the 150 x 235 mm tray";
+    // At 254 dpi a pixel is 0.1 mm.
+    ASSERT_EQ(RunProgram("/usr/bin/pdftoppm", {"-r", "254", "-gray", "-singlefile", dir.File("disc.pdf"),
+                                               dir.File("disc")})
+                  .status,
+              0);
+    const std::string picture = dir.File("disc.pgm");
+    const TExtent ring = Extent(picture);
+    EXPECT_NEAR(ring.CenterX, 750, 2);
+    EXPECT_NEAR(ring.CenterY, 830, 2);
+    EXPECT_NEAR(ring.Width, 1190, 2);
+    EXPECT_NEAR(ring.Height, 1190, 2);
+    const TExtent hole = Extent(picture, 500, 580, 500);
+    EXPECT_NEAR(hole.CenterX, 750, 2);
+    EXPECT_NEAR(hole.CenterY, 830, 2);
+    EXPECT_NEAR(hole.Width, 250, 2);
 }
 
 }  // namespace
