@@ -1,6 +1,7 @@
 #include "app/printer_setup.h"
 
 #include "app/prepare_form.h"
+#include "print/canon_ext_ddi.h"
 #include "print/printer_configuration.h"
 #include "print/printer_selection.h"
 #include "print/system_printers.h"
@@ -8,9 +9,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,6 +48,65 @@ QComboBox* CreatePrinterChoice()
     return choice;
 }
 
+namespace {
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+int IndexOf(const std::vector<int32_t>& values, int32_t value)
+{
+    const auto found = std::find(values.begin(), values.end(), value);
+    return found == values.end() ? -1 : int(found - values.begin());
+}
+
+// Refills a list only when its texts changed, so that an open list keeps its place.
+void ShowChoices(QComboBox* box, const std::vector<std::string>& names, int index)
+{
+    QStringList texts;
+    for (const std::string& name : names)
+        texts << QString::fromStdString(name);
+    QStringList shown;
+    for (int i = 0; i < box->count(); ++i)
+        shown << box->itemText(i);
+    if (shown != texts) {
+        box->clear();
+        box->addItems(texts);
+    }
+    box->setCurrentIndex(index);
+}
+
+}  // namespace
+
+TCanonData ReadCanonData(ImCanonExtDDI& canon)
+{
+    TCanonData data;
+    data.QualityValues = canon.GetQualityValues();
+    data.CartridgeValues = canon.GetItemValues(canon::kCartridge);
+    data.MediaValues = canon.GetItemValues(canon::kMediaType);
+    data.QualityNames = Lines(canon.GetQualityNames());
+    data.CartridgeNames = Lines(canon.GetItemNames(canon::kCartridge));
+    data.MediaNames = Lines(canon.GetItemNames(canon::kMediaType));
+    data.QualityIndex = IndexOf(data.QualityValues, canon.GetItemValue(canon::kQuality));
+    data.CartridgeIndex = canon.IndexOfItemValue(canon::kCartridge);
+    data.MediaIndex = canon.IndexOfItemValue(canon::kMediaType);
+    return data;
+}
+
+TfrmPrinterSetup::~TfrmPrinterSetup() = default;
+
+QString TfrmPrinterSetup::VendorPage() const { return vendor_->currentWidget()->objectName(); }
+
 TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("プリンタ設定"));
@@ -60,6 +122,29 @@ TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
     details_ = new QListWidget;
     details_->setMinimumSize(360, 200);
     layout->addWidget(details_);
+
+    auto* box = new QGroupBox(QStringLiteral("Pelsa印刷設定"));
+    auto* boxLayout = new QVBoxLayout(box);
+    vendor_ = new QStackedWidget;
+    auto* canonPage = new QWidget;
+    canonPage->setObjectName(QStringLiteral("Canon"));
+    auto* canonForm = new QFormLayout(canonPage);
+    cartridge_ = new QComboBox;
+    media_ = new QComboBox;
+    quality_ = new QComboBox;
+    canonForm->addRow(QStringLiteral("カートリッジ:"), cartridge_);
+    canonForm->addRow(QStringLiteral("用紙種類:"), media_);
+    canonForm->addRow(QStringLiteral("印字品質:"), quality_);
+    for (QComboBox* list : {cartridge_, media_, quality_})
+        connect(list, &QComboBox::activated, this, [this] { writeCanonPage(); });
+    auto* otherPage = new QLabel(QStringLiteral(
+        "このプリンタではPelsa印刷設定をご使用になれません。プロパティボタンを押して設定変更をしてください。"));
+    otherPage->setObjectName(QStringLiteral("Other"));
+    otherPage->setWordWrap(true);
+    vendor_->addWidget(canonPage);
+    vendor_->addWidget(otherPage);
+    boxLayout->addWidget(vendor_);
+    layout->addWidget(box);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
@@ -73,11 +158,49 @@ TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
     PrepareForm(this);
 }
 
+void TfrmPrinterSetup::showVendorPage()
+{
+    if (!canon_ || !canon_->IsAvailable()) {
+        vendor_->setCurrentIndex(1);
+        return;
+    }
+    vendor_->setCurrentIndex(0);
+    const TCanonData data = ReadCanonData(*canon_);
+    if (data == canonData_ && cartridge_->count() > 0)
+        return;
+    canonData_ = data;
+    ShowChoices(cartridge_, data.CartridgeNames, data.CartridgeIndex);
+    ShowChoices(media_, data.MediaNames, data.MediaIndex);
+    ShowChoices(quality_, data.QualityNames, data.QualityIndex);
+}
+
+void TfrmPrinterSetup::writeCanonPage()
+{
+    if (!canon_ || !canon_->IsAvailable())
+        return;
+    const auto write = [this](QComboBox* list, uint32_t item, const std::vector<int32_t>& values) {
+        const int index = list->currentIndex();
+        if (index >= 0 && std::size_t(index) < values.size())
+            canon_->SetItemValue(item, values[std::size_t(index)], true);
+    };
+    write(cartridge_, canon::kCartridge, canonData_.CartridgeValues);
+    write(media_, canon::kMediaType, canonData_.MediaValues);
+    write(quality_, canon::kQuality, canonData_.QualityValues);
+    config_->UpdateDeviceMode();
+    showVendorPage();
+}
+
 void TfrmPrinterSetup::showPrinter()
 {
     details_->clear();
+    canon_.reset();
+    config_.reset();
+    canonData_ = {};
     try {
-        TPrinterConfiguration config(printer_->currentText().toStdString());
+        config_ = std::make_unique<TPrinterConfiguration>(printer_->currentText().toStdString());
+        TPrinterConfiguration& config = *config_;
+        canon_ = CreateCanonExtDDI(config);
+        showVendorPage();
         if (config.GetDeviceName() == kPdfPrinterName) {
             driver_->setText(QStringLiteral("PDF ファイルに書き出します"));
             paper_->setText(QStringLiteral("文書の用紙サイズ"));
@@ -97,6 +220,7 @@ void TfrmPrinterSetup::showPrinter()
     } catch (const std::exception& error) {
         driver_->setText(QString::fromStdString(error.what()));
         paper_->clear();
+        vendor_->setCurrentIndex(1);
     }
 }
 

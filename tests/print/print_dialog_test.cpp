@@ -6,6 +6,8 @@
 #include "print/system_printers.h"
 #include "frame/message_box.h"
 #include "print_fixture.h"
+#include "driver_fakes.h"
+#include "print/canon_ext_ddi.h"
 #include "../frame/frame_fixture.h"
 
 #include <QApplication>
@@ -127,6 +129,40 @@ TEST_F(PrintWindow, ProgressWindowCancelsTheJob)
     child<QPushButton>(progress, QStringLiteral("キャンセル"))->click();
     EXPECT_FALSE(printer.Printing());
     EXPECT_EQ(printer.Events.back(), "abort");
+}
+
+TEST_F(PrintWindow, PrinterSetupShowsTheCanonPageOnlyWithTheExtensionAndWritesItsChoice)
+{
+    SetApplicationPrinter("PDF file");
+    {
+        TfrmPrinterSetup setup;
+        EXPECT_EQ(setup.VendorPage(), QStringLiteral("Other"));
+    }
+    FakeCanon canon;
+    canon.Choices[canon::kCartridge] = {1};
+    canon.Names[canon::kCartridge] = {u"BCI-7e"};
+    canon.Choices[canon::kMediaType] = {0, 31};
+    canon.Names[canon::kMediaType] = {u"普通紙", u"プリンタブルディスク"};
+    canon.Choices[canon::kQuality] = {1, 0, 2, 0};
+    canon.Values = {{canon::kCartridge, 1}, {canon::kMediaType, 0}, {canon::kQuality, 2}};
+    SetDriverBackend({.CanonEntry = [&canon](TPrinterConfiguration&) { return canon.Entry(); }});
+    {
+        TfrmPrinterSetup setup;
+        setup.show();
+        EXPECT_EQ(setup.VendorPage(), QStringLiteral("Canon"));
+        QComboBox* media = nullptr;
+        for (QComboBox* list : setup.findChildren<QComboBox*>())
+            if (list->findText(QStringLiteral("プリンタブルディスク")) >= 0)
+                media = list;
+        ASSERT_NE(media, nullptr);
+        EXPECT_EQ(media->currentText(), QStringLiteral("普通紙"));
+        shoot(setup, "printer_setup_canon.png");
+        media->setCurrentIndex(1);
+        emit media->activated(1);
+        EXPECT_EQ(canon.Values[canon::kMediaType], 31);
+        EXPECT_EQ(media->currentText(), QStringLiteral("プリンタブルディスク"));
+    }
+    SetDriverBackend(UnavailableDriverBackend());
 }
 
 }  // namespace
