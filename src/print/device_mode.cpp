@@ -120,6 +120,10 @@ void TmDeviceMode::SetPaperLength(int16_t value) { setWord(devmode::kPaperLength
 
 void TmDeviceMode::SetPaperWidth(int16_t value) { setWord(devmode::kPaperWidth, uint16_t(value)); }
 
+int16_t TmDeviceMode::DefaultSource() const { return int16_t(word(devmode::kDefaultSource)); }
+
+void TmDeviceMode::SetDefaultSource(int16_t value) { setWord(devmode::kDefaultSource, uint16_t(value)); }
+
 std::string TmDeviceMode::DeviceName() const
 {
     return wide_ ? wideName(bytes_.data()) : ansiName(bytes_.data());

@@ -7,6 +7,7 @@
 // speak the vendors' byte protocols.
 
 #include "print/canon_ext_ddi.h"
+#include "print/epson_epdi.h"
 #include "print/pic.h"
 
 #include <functional>
@@ -21,6 +22,8 @@ class TPrinterConfiguration;
 struct TDriverBackend {
     // The Canon extension's entry point for the printer; empty when it has none.
     std::function<TCanonEntryPoint(TPrinterConfiguration& printer)> CanonEntry;
+    // The Epson settings library beside the printer's driver; null when it has none.
+    std::function<std::shared_ptr<const TEpdmLibrary>(TPrinterConfiguration& printer)> EpsonSettings;
     // The Epson printing-information library; null when it is not there.
     std::function<std::shared_ptr<const TPicLibrary>()> PicLibrary;
     // Whether the printer is set to print on a disc, for drivers that tell

@@ -7,6 +7,7 @@
 #include "paper/program_catalog.h"
 #include "print/canon_ext_ddi.h"
 #include "print/direct_print.h"
+#include "print/epson_epdi.h"
 #include "print/printer_configuration.h"
 
 #include <algorithm>
@@ -168,9 +169,10 @@ void TPaperPrintSetting::Apply(TPrinterConfiguration& printer, const TPrintSetti
 {
     std::unique_ptr<ImCanonExtDDI> canon = CreateCanonExtDDI(printer);
     if (!canon->IsAvailable()) {
-        // The Epson settings library is not there on this system: its
-        // paper source and media steps have nothing to talk to.
+        TEPDI epson(printer);
+        applyEpsonSource(epson, printer, data);
         ApplyPaperSize(printer, data);
+        applyEpsonMedia(epson, printer, data);
         return;
     }
     const int32_t cartridge = canon->GetItemValue(canon::kCartridge);
@@ -186,6 +188,43 @@ void TPaperPrintSetting::Apply(TPrinterConfiguration& printer, const TPrintSetti
             break;
     if (canon->GetItemCount(canon::kTwoChoiceSetting) == 2)
         canon->SetItemValue(canon::kTwoChoiceSetting, 0, true);
+}
+
+void TPaperPrintSetting::applyEpsonSource(ImEpsonEPDI& epson, TPrinterConfiguration& printer,
+                                          const TPrintSettingData& data)
+{
+    if (epson.GetCommandLevel(epson::kPaperSource) < 1)
+        return;
+    int32_t source = -1;
+    if (data.DiscTray)
+        source = epson::kDiscTraySource;
+    else if (Contains(epson.GetPaperSourceRange(), epson::kNoPaperSource))
+        source = epson::kNoPaperSource;
+    if (source < 0)
+        return;
+    TmDeviceMode& mode = printer.GetDeviceMode();
+    mode.SetDefaultSource(int16_t(source));
+    mode.SetFields(kFieldPaperSource);
+    printer.UpdateDeviceMode();
+    if (source == epson::kDiscTraySource && printer.GetDeviceMode().DefaultSource() != epson::kDiscTraySource) {
+        epson.SetPaperSource(epson::kDiscTraySource);
+        epson.ReadDeviceMode();
+    }
+}
+
+void TPaperPrintSetting::applyEpsonMedia(ImEpsonEPDI& epson, TPrinterConfiguration& printer,
+                                         const TPrintSettingData& data)
+{
+    if (epson.GetCommandLevel(epson::kQuality) < 1)
+        return;
+    const std::vector<int32_t> choices = epson.GetMediaRange();
+    std::optional<int32_t> media = FindMedia("Epson", printer.GetDriverName(), data, choices);
+    if (!media && !choices.empty())
+        media = choices.front();
+    if (!media || !Contains(choices, *media))
+        return;
+    epson.SetQualitySetting({1, 1, uint16_t(*media), 2});
+    epson.ReadDeviceMode();
 }
 
 void FillPrintSettingData(TPrintSettingData& data, TPrinterConfiguration& printer, const TPaperInfo& paper)

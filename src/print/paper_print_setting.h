@@ -11,6 +11,7 @@
 
 namespace orvella {
 
+class ImEpsonEPDI;
 class TPaperInfo;
 class TPrinterConfiguration;
 
@@ -55,6 +56,9 @@ public:
                                      const TPrintSettingData& data, const std::vector<int32_t>& choices) const;
 
 private:
+    void applyEpsonSource(ImEpsonEPDI& epson, TPrinterConfiguration& printer, const TPrintSettingData& data);
+    void applyEpsonMedia(ImEpsonEPDI& epson, TPrinterConfiguration& printer, const TPrintSettingData& data);
+
     TPrinterSettingTable table_;
 };
 
