@@ -124,6 +124,17 @@ int16_t TmDeviceMode::DefaultSource() const { return int16_t(word(devmode::kDefa
 
 void TmDeviceMode::SetDefaultSource(int16_t value) { setWord(devmode::kDefaultSource, uint16_t(value)); }
 
+int32_t TmDeviceMode::MediaType() const
+{
+    return int32_t(uint32_t(word(devmode::kMediaType)) | uint32_t(word(devmode::kMediaType + 2)) << 16);
+}
+
+void TmDeviceMode::SetMediaType(int32_t value)
+{
+    setWord(devmode::kMediaType, uint16_t(uint32_t(value) & 0xFFFF));
+    setWord(devmode::kMediaType + 2, uint16_t(uint32_t(value) >> 16));
+}
+
 std::string TmDeviceMode::DeviceName() const
 {
     return wide_ ? wideName(bytes_.data()) : ansiName(bytes_.data());

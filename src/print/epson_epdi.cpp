@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 namespace orvella {
 
@@ -283,6 +284,47 @@ void TEPDI::ReopenForDriverType()
 {
     const int32_t type = GetDriverType();
     open(type == 0 ? 1 : 0);
+}
+
+namespace {
+
+// The paper sources that stand in for each other, and the media type the
+// second source of the last pair needs.
+constexpr std::pair<int32_t, int32_t> kSourcePairs[] = {{4, 270}, {7, 259}, {256, 257}, {267, 268}};
+constexpr int32_t kRollMediaType = 337;
+
+const std::pair<int32_t, int32_t>* SourcePair(int32_t source)
+{
+    for (const auto& pair : kSourcePairs)
+        if (pair.first == source || pair.second == source)
+            return &pair;
+    return nullptr;
+}
+
+}  // namespace
+
+bool TEPDI::HasAlternateSource() { return false; }
+
+bool TEPDI::IsAlternateSourceSelected()
+{
+    const int32_t source = printer_.GetDeviceMode().DefaultSource();
+    return source == 257 || source == 259 || source == 268 || source == 270;
+}
+
+void TEPDI::SelectAlternateSource(bool on)
+{
+    TmDeviceMode& mode = printer_.GetDeviceMode();
+    const auto* pair = SourcePair(mode.DefaultSource());
+    if (!pair)
+        return;
+    const int32_t wanted = on ? pair->second : pair->first;
+    if (pair->first == 267)
+        mode.SetMediaType(kRollMediaType);
+    if (wanted == mode.DefaultSource())
+        return;
+    mode.SetDefaultSource(int16_t(wanted));
+    printer_.UpdateDeviceMode();
+    open(2);
 }
 
 void TEPDI::ReadDeviceMode()

@@ -94,6 +94,9 @@ public:
     virtual std::vector<int32_t> GetRange201() = 0;
     virtual bool IsOpen() = 0;
     virtual void ReopenForDriverType() = 0;
+    virtual bool HasAlternateSource() = 0;
+    virtual void SelectAlternateSource(bool on) = 0;
+    virtual bool IsAlternateSourceSelected() = 0;
     virtual void ReadDeviceMode() = 0;
     virtual void Reopen() = 0;
     virtual int32_t GetCommandLevel(int32_t data) = 0;
@@ -130,6 +133,11 @@ public:
     std::vector<int32_t> GetRange201() override { return range(epson::kItem201); }
     bool IsOpen() override { return connection_ != nullptr; }
     void ReopenForDriverType() override;
+    // CUPS tells no bins of a printer, so no alternate source is offered;
+    // a device mode already set to one is switched as the driver would.
+    bool HasAlternateSource() override;
+    void SelectAlternateSource(bool on) override;
+    bool IsAlternateSourceSelected() override;
     void ReadDeviceMode() override;
     void Reopen() override { open(2); }
     int32_t GetCommandLevel(int32_t data) override;

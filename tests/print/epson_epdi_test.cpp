@@ -234,5 +234,28 @@ TEST_F(EpsonSettings, PaperSettingsPutADiscInTheTrayWithTheDiscMedia)
     EXPECT_EQ(epdm_.Data[epson::kQuality][4], 1) << "no table entry: the first media of the range";
 }
 
+TEST_F(EpsonSettings, AlternateSourcesSwitchWithinTheirPair)
+{
+    TPrinterConfiguration printer = Printer("EPSON PM-G800");
+    TEPDI epson(printer);
+    EXPECT_FALSE(epson.HasAlternateSource()) << "CUPS tells no bins";
+    struct Case {
+        int16_t from;
+        bool on;
+        int16_t want;
+        int32_t media;
+    };
+    for (const Case& c : {Case{7, true, 259, 0}, Case{259, false, 7, 0}, Case{4, true, 270, 0},
+                          Case{267, true, 268, 337}, Case{15, true, 15, 0}}) {
+        SCOPED_TRACE(c.from);
+        printer.GetDeviceMode().SetDefaultSource(c.from);
+        printer.GetDeviceMode().SetMediaType(0);
+        epson.SelectAlternateSource(c.on);
+        EXPECT_EQ(printer.GetDeviceMode().DefaultSource(), c.want);
+        EXPECT_EQ(printer.GetDeviceMode().MediaType(), c.media);
+        EXPECT_EQ(epson.IsAlternateSourceSelected(), c.want == 259 || c.want == 270 || c.want == 268);
+    }
+}
+
 }  // namespace
 }  // namespace orvella::test
