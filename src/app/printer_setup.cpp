@@ -2,6 +2,7 @@
 
 #include "app/prepare_form.h"
 #include "print/canon_ext_ddi.h"
+#include "print/epson_epdi.h"
 #include "print/printer_configuration.h"
 #include "print/printer_selection.h"
 #include "print/system_printers.h"
@@ -10,9 +11,11 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -103,6 +106,20 @@ TCanonData ReadCanonData(ImCanonExtDDI& canon)
     return data;
 }
 
+TEpsonData ReadEpsonData(ImEpsonEPDI& epson)
+{
+    TEpsonData data;
+    epson.Reopen();
+    data.MediaValues = epson.GetMediaRange();
+    for (const int32_t media : data.MediaValues)
+        data.MediaNames.push_back(epson.GetMediaName(media));
+    const TEpsonQuality setting = epson.GetQualitySetting();
+    data.MediaIndex = IndexOf(data.MediaValues, setting.Media);
+    data.QualityLevels = epson.GetQualityLevelCount();
+    data.QualityPosition = setting.Mode == 1 ? setting.Level : 0;
+    return data;
+}
+
 TfrmPrinterSetup::~TfrmPrinterSetup() = default;
 
 QString TfrmPrinterSetup::VendorPage() const { return vendor_->currentWidget()->objectName(); }
@@ -137,11 +154,33 @@ TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
     canonForm->addRow(QStringLiteral("印字品質:"), quality_);
     for (QComboBox* list : {cartridge_, media_, quality_})
         connect(list, &QComboBox::activated, this, [this] { writeCanonPage(); });
+    auto* epsonPage = new QWidget;
+    epsonPage->setObjectName(QStringLiteral("Epson"));
+    auto* epsonForm = new QFormLayout(epsonPage);
+    epsonMedia_ = new QComboBox;
+    epsonForm->addRow(QStringLiteral("用紙種類:"), epsonMedia_);
+    epsonSlider_ = new QWidget;
+    auto* sliderRow = new QHBoxLayout(epsonSlider_);
+    sliderRow->setContentsMargins(0, 0, 0, 0);
+    epsonQuality_ = new QSlider(Qt::Horizontal);
+    epsonQuality_->setObjectName(QStringLiteral("quality"));
+    sliderRow->addWidget(new QLabel(QStringLiteral("きれい")));
+    sliderRow->addWidget(epsonQuality_);
+    sliderRow->addWidget(new QLabel(QStringLiteral("はやい")));
+    epsonForm->addRow(QStringLiteral("印字品質:"), epsonSlider_);
+    epsonDetailed_ = new QLabel;
+    epsonDetailed_->setWordWrap(true);
+    epsonNone_ = new QLabel(QStringLiteral("この用紙種類には選択できる推奨設定がありません"));
+    epsonForm->addRow(epsonDetailed_);
+    epsonForm->addRow(epsonNone_);
+    connect(epsonMedia_, &QComboBox::activated, this, [this] { writeEpsonPage(); });
+    connect(epsonQuality_, &QSlider::sliderReleased, this, [this] { writeEpsonPage(); });
     auto* otherPage = new QLabel(QStringLiteral(
         "このプリンタではPelsa印刷設定をご使用になれません。プロパティボタンを押して設定変更をしてください。"));
     otherPage->setObjectName(QStringLiteral("Other"));
     otherPage->setWordWrap(true);
     vendor_->addWidget(canonPage);
+    vendor_->addWidget(epsonPage);
     vendor_->addWidget(otherPage);
     boxLayout->addWidget(vendor_);
     layout->addWidget(box);
@@ -161,7 +200,12 @@ TfrmPrinterSetup::TfrmPrinterSetup(QWidget* parent) : QDialog(parent)
 void TfrmPrinterSetup::showVendorPage()
 {
     if (!canon_ || !canon_->IsAvailable()) {
-        vendor_->setCurrentIndex(1);
+        if (epson_ && epson_->GetCommandLevel(epson::kQuality) > 0) {
+            vendor_->setCurrentIndex(1);
+            showEpsonPage();
+        } else {
+            vendor_->setCurrentIndex(2);
+        }
         return;
     }
     vendor_->setCurrentIndex(0);
@@ -190,9 +234,47 @@ void TfrmPrinterSetup::writeCanonPage()
     showVendorPage();
 }
 
+void TfrmPrinterSetup::showEpsonPage()
+{
+    epsonData_ = ReadEpsonData(*epson_);
+    QStringList names;
+    for (const std::string& name : epsonData_.MediaNames)
+        names << QString::fromStdString(name);
+    epsonMedia_->clear();
+    epsonMedia_->addItems(names);
+    epsonMedia_->setCurrentIndex(epsonData_.MediaIndex);
+    epsonQuality_->setRange(1, std::max(1, epsonData_.QualityLevels));
+    epsonQuality_->setValue(std::max(1, epsonData_.QualityPosition));
+    const bool slider = epsonData_.QualityLevels != 1 && epsonData_.QualityPosition != 0;
+    const bool detailed = epsonData_.QualityPosition == 0;
+    epsonSlider_->setVisible(slider);
+    epsonDetailed_->setVisible(detailed);
+    epsonDetailed_->setText(QStringLiteral("詳細設定されています。プロパティボタンを押して設定変更してください。\n") +
+                            epsonMedia_->currentText());
+    epsonNone_->setVisible(!slider && !detailed);
+}
+
+void TfrmPrinterSetup::writeEpsonPage()
+{
+    if (!epson_ || epson_->GetCommandLevel(epson::kQuality) <= 0)
+        return;
+    epson_->Reopen();
+    TEpsonQuality setting = epson_->GetQualitySetting();
+    if (setting.Mode == 1) {
+        const int index = epsonMedia_->currentIndex();
+        if (index >= 0 && std::size_t(index) < epsonData_.MediaValues.size())
+            setting.Media = uint16_t(epsonData_.MediaValues[std::size_t(index)]);
+        setting.Level = uint16_t(epsonQuality_->value());
+        epson_->SetQualitySetting(setting);
+        epson_->ReadDeviceMode();
+    }
+    showEpsonPage();
+}
+
 void TfrmPrinterSetup::showPrinter()
 {
     details_->clear();
+    epson_.reset();
     canon_.reset();
     config_.reset();
     canonData_ = {};
@@ -200,6 +282,8 @@ void TfrmPrinterSetup::showPrinter()
         config_ = std::make_unique<TPrinterConfiguration>(printer_->currentText().toStdString());
         TPrinterConfiguration& config = *config_;
         canon_ = CreateCanonExtDDI(config);
+        if (!canon_->IsAvailable())
+            epson_ = std::make_unique<TEPDI>(config);
         showVendorPage();
         if (config.GetDeviceName() == kPdfPrinterName) {
             driver_->setText(QStringLiteral("PDF ファイルに書き出します"));
@@ -220,7 +304,7 @@ void TfrmPrinterSetup::showPrinter()
     } catch (const std::exception& error) {
         driver_->setText(QString::fromStdString(error.what()));
         paper_->clear();
-        vendor_->setCurrentIndex(1);
+        vendor_->setCurrentIndex(2);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "print_fixture.h"
 #include "driver_fakes.h"
 #include "print/canon_ext_ddi.h"
+#include "print/epson_epdi.h"
 #include "../frame/frame_fixture.h"
 
 #include <QApplication>
@@ -161,6 +162,27 @@ TEST_F(PrintWindow, PrinterSetupShowsTheCanonPageOnlyWithTheExtensionAndWritesIt
         emit media->activated(1);
         EXPECT_EQ(canon.Values[canon::kMediaType], 31);
         EXPECT_EQ(media->currentText(), QStringLiteral("プリンタブルディスク"));
+    }
+    SetDriverBackend(UnavailableDriverBackend());
+}
+
+TEST(EpsonPage, ReadsMediaNamesAndTheQualityPosition)
+{
+    FakeEpdm epdm;
+    epdm.Ranges[epson::kMediaTypes] = {1, 283};
+    epdm.Ranges[epson::kQuality] = {1, 2, 3};
+    epdm.Data[epson::kQuality] = {1, 0, 2, 0, 0x1B, 1, 2, 0};  // recommended, level 2, CD-R
+    SetDriverBackend({.EpsonSettings = [&epdm](TPrinterConfiguration&) { return epdm.Library(); }});
+    TPrinterConfiguration printer("ep", std::make_shared<FakePrinterQuery>("ep", "EPSON PM-G800"));
+    {
+        TEPDI epson(printer);
+        const TEpsonData data = ReadEpsonData(epson);
+        EXPECT_EQ(data.MediaNames, (std::vector<std::string>{"普通紙", "CD-R ﾚｰﾍﾞﾙ"}));
+        EXPECT_EQ(data.MediaIndex, 1);
+        EXPECT_EQ(data.QualityLevels, 3);
+        EXPECT_EQ(data.QualityPosition, 2) << "the level set before the levels were counted";
+        epdm.Data[epson::kQuality] = {2, 0, 2, 0, 1, 0, 2, 0};  // detailed settings
+        EXPECT_EQ(ReadEpsonData(epson).QualityPosition, 0);
     }
     SetDriverBackend(UnavailableDriverBackend());
 }
