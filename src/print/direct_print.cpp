@@ -416,7 +416,23 @@ void InstallDirectPrintSupport(std::shared_ptr<IPrinterQuery> query)
             return std::nullopt;
         }
     };
-    support.GetPrinterDriverName = [] { return ApplicationPrinterObject().Driver; };
+    // The application printer's name may change alone (the printer setup,
+    // ApplyToPrinter), leaving its driver behind: the driver is asked for
+    // anew whenever the name differs from the last one asked for.
+    support.GetPrinterDriverName = [query, device = std::string(), driver = std::string()]() mutable {
+        const TApplicationPrinter& application = ApplicationPrinterObject();
+        if (application.Device != device) {
+            device = application.Device;
+            driver.clear();
+            if (!device.empty() && device != kPdfPrinterName) {
+                try {
+                    driver = GetPrinterDriverName(device, query);
+                } catch (const std::exception&) {
+                }
+            }
+        }
+        return driver;
+    };
     SetDirectPrintSupport(std::move(support));
 }
 

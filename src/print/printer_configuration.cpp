@@ -115,8 +115,7 @@ void TPrinterConfiguration::ApplyToPrinter()
 {
     TApplicationPrinter& printer = ApplicationPrinterObject();
     printer.Device = name_;
-    // The driver keys the disc-tray layout of the effective paper.
-    printer.Driver = driver_;
+    printer.Driver.clear();
     printer.Port.clear();
     printer.DeviceMode.Assign(current_);
 }

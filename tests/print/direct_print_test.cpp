@@ -4,10 +4,12 @@
 
 #include "driver_fakes.h"
 
+#include "paper/copy_papers.h"
 #include "paper/paper_info.h"
 #include "paper/papers.h"
 #include "paper/program_catalog.h"
 #include "print/direct_print.h"
+#include "print/paper_print_setting.h"
 #include "print/printer_selection.h"
 #include "support/oracle.h"
 #include "support/tool_runner.h"
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 namespace orvella::test {
 namespace {
@@ -427,6 +430,59 @@ TEST(DiscTrayPage, PdfPageIsTheTrayWithTheAdjustedDiscOnItsCentre)
     EXPECT_NEAR(hole.CenterX, 750, 2);
     EXPECT_NEAR(hole.CenterY, 830, 2);
     EXPECT_NEAR(hole.Width, 250, 2);
+}
+
+// The system catalog's disc data agree with each other: every disc paper's
+// group is described with a tray the paper fits, the Gutenprint queues of
+// the named models are described with their CD page, and the setting table
+// gives each vendor's disc media for them.
+TEST(SystemCatalogDiscs, EveryDiscGroupIsDescribedAndItsPrintersSetUp)
+{
+    SetProgramPapers(OpenProgramCatalog(BinaryDir() + "/share/orvella/orvella.ppr", {}));
+    const TPapersV2& catalog = ProgramPapers();
+    std::set<std::string> groups;
+    for (int i = 0; i < catalog.Count(); ++i) {
+        const TPaperInfo& paper = catalog.Papers(i);
+        if (!IsDirectPrintPaper(paper))
+            continue;
+        SCOPED_TRACE(paper.PaperName);
+        groups.insert(paper.GroupName);
+        TDirectPrinterInfo info;
+        info.SelectPrinter(paper.GroupName);
+        ASSERT_TRUE(info.Selected());
+        EXPECT_TRUE(info.SupportsPaper(paper));
+        const auto onTray = info.CreateDirectPaper(paper);
+        ASSERT_TRUE(onTray);
+        const TRect face = onTray->GetFaceRect(0);
+        EXPECT_GE(face.Left, 0);
+        EXPECT_LE(face.Right, onTray->Width());
+        EXPECT_GE(onTray->GetCutCenterSize(0).cx, 210) << "no hole below the makers' 21 mm";
+    }
+    EXPECT_GE(groups.size(), 5u);
+
+    std::vector<std::string> lines;
+    catalog.ReadGlobalInfo("PrinterSetting", lines);
+    TPaperPrintSetting setting{TPrinterSettingTable(lines)};
+    TPrintSettingData disc;
+    disc.PaperName = "any disc";
+    disc.Media = "CDR";
+    disc.DiscTray = true;
+    struct Model {
+        const char* driver;
+        const char* vendor;
+        int32_t media;
+    };
+    for (const Model& model : {Model{"Epson Stylus Photo R300", "Epson", 283}, Model{"Epson Stylus Photo R220", "Epson", 283},
+                               Model{"Canon PIXMA iP4500", "Canon", 31}, Model{"Canon PIXMA iP4600", "Canon", 31}}) {
+        const std::string driver = std::string(model.driver) + " - CUPS+Gutenprint v5.3.4";
+        SCOPED_TRACE(driver);
+        EXPECT_TRUE(groups.count(model.driver));
+        TDirectPrinterInfo info;
+        info.SelectPrinter(driver);
+        EXPECT_EQ(info.GetTrayArea(), (TDirectPrintArea{600, 600, 1199, 1199}));
+        EXPECT_EQ(setting.FindMedia(model.vendor, driver, disc, {0, 1, 31, 32, 283}), model.media);
+    }
+    SetProgramPapers(nullptr);
 }
 
 }  // namespace
