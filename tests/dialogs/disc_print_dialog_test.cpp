@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace orvella::test {
 namespace {
 
@@ -91,6 +93,10 @@ TEST_F(AdjustDiscSize, OuterLimitComesFromThePrinterAndTheNoteSaysIt)
     EXPECT_DOUBLE_EQ(dialog.OuterField()->value(), 2.0);
     dialog.InnerField()->setValue(-4.5);
     EXPECT_EQ(dialog.InnerField()->text(), QStringLiteral("-4.5 mm")) << "a negative value keeps one sign";
+    if (const char* shots = std::getenv("ORVELLA_SHOT_DIR")) {
+        dialog.show();
+        dialog.grab().save(QString::fromLocal8Bit(shots) + "/adjust_disc_size.png");
+    }
 }
 
 TEST_F(AdjustDiscSize, EveryChangeIsStoredAndCancelRestoresTheOpeningValues)
