@@ -10,6 +10,11 @@
 #include "app/print_dialog.h"
 #include "document/effective_paper.h"
 #include "print/cups_print_device.h"
+#include "print/disc_print_windows.h"
+#include "print/gutenprint_backend.h"
+#include "print/paper_print_setting.h"
+#include "print/printer_configuration.h"
+#include "print/printer_selection.h"
 #include "print/pdf_print_device.h"
 #include "print/print_title.h"
 #include "frame/printer_list.h"
@@ -116,6 +121,27 @@ void TfrmMain::replaceDocument(std::unique_ptr<TLabelData>& document, const QStr
     sheetView_->ShowDocument(*document_);
     if (layoutView_ != sheetView_)
         layoutView_->ShowDocument(*document_);
+    PaperInfoToPrinter();
+}
+
+void TfrmMain::PaperInfoToPrinter()
+{
+    TApplicationPrinter& application = ApplicationPrinterObject();
+    const TPaperInfo* paper = document_->Paper();
+    if (application.Device.empty() || !paper)
+        return;
+    // The printer follows the paper as far as it can; a printer that cannot
+    // be asked keeps its settings, and printing tells the rest.
+    try {
+        TWaitCursor wait;
+        TPrinterConfiguration printer(application.Device);
+        printer.GetDeviceMode().Assign(application.DeviceMode);
+        TPrintSettingData data;
+        FillPrintSettingData(data, printer, *paper);
+        ProgramPaperPrintSetting().Apply(printer, data);
+        printer.ApplyToPrinter();
+    } catch (const std::exception&) {
+    }
 }
 
 void TfrmMain::NewDocument()
@@ -312,7 +338,7 @@ void TfrmMain::Print()
                 return;
             device = CreatePdfFilePrinter(answer->FileName.toStdString(), 360);
         } else {
-            device = CreateCupsPrinter(dialog.PrinterName(), 360);
+            device = CreateCupsPrinter(dialog.PrinterName(), 360, DiscPrintJobOptions(dialog.PrinterName(), *paper));
         }
         // Date objects that follow the print time show this one.
         document_->SetLastPrint(nowAsDateTime());
@@ -323,6 +349,24 @@ void TfrmMain::Print()
         TPrintSite site(*document_, *device, dialog.Options(), &progress);
         site.Banding = PrintBandingSetting();
         site.Print();
+    } catch (...) {
+        if (TAppFrame* frame = AppFrame())
+            frame->HandleException(std::current_exception());
+    }
+}
+
+void TfrmMain::AdjustDiscSize()
+{
+    try {
+        const std::shared_ptr<const TPaperInfo> paper = document_->EffectivePaper();
+        const auto& direct = DirectPrintSupport().IsDirectPrintPaper;
+        const auto& adjust = DiscPrintWindows().AdjustDiscSize;
+        if (!paper || !direct || !direct(*paper) || !adjust)
+            return;
+        if (hosted_)
+            hosted_->FlushFace();
+        if (adjust(*document_) && hosted_)
+            hosted_->ShowDocument(*document_);
     } catch (...) {
         if (TAppFrame* frame = AppFrame())
             frame->HandleException(std::current_exception());

@@ -15,7 +15,9 @@
 #include "objects/object_classes.h"
 #include "music/album_info.h"
 #include "music/music_file_image.h"
+#include "document/effective_paper.h"
 #include "document/label_data.h"
+#include "paper/paper_info.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -162,7 +164,10 @@ void TfrmMain::createMenus()
     recentMenu_->setObjectName(QStringLiteral("RecentMenu"));
     fileMenu_->addSeparator();
     fileMenu_->addAction(act["actExit"]);
-    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { updateRecentMenu(); });
+    connect(fileMenu_, &QMenu::aboutToShow, this, [this] {
+        updateRecentMenu();
+        updateDiscActions();
+    });
 
     recentHistory_ = new THistoryMenu(hmOpenFile, recentMenu_, nullptr, this);
     recentHistory_->UseAccelerator = true;
@@ -205,6 +210,10 @@ void TfrmMain::connectActions()
     connect(act["actExit"], &QAction::triggered, this, &QWidget::close);
     connect(act["actExport"], &QAction::triggered, this, [this] { ExportImage(); });
     connect(act["actPrint"], &QAction::triggered, this, [this] { Print(); });
+    act["actAdjustCD"]->setStatusTip(QStringLiteral("外円・内円のサイズ調整をします"));
+    act["actAdjustCD"]->setToolTip(QStringLiteral("外円・内円のサイズ調整をします"));
+    connect(act["actAdjustCD"], &QAction::triggered, this, [this] { AdjustDiscSize(); });
+    connect(act["actPaperInfoToPrinter"], &QAction::triggered, this, [this] { PaperInfoToPrinter(); });
     connect(act["actPrinterSetup"], &QAction::triggered, this, [this] {
         TfrmPrinterSetup setup(this);
         setup.exec();
@@ -237,6 +246,13 @@ void TfrmMain::updateHelpMenu()
     const bool special = GetSettingBool("EnableSpecialMenu", false);
     for (const char* name : {"actAdvancedPaper", "actAdvancedURL", "actComponentViewer"})
         (*actions_)[name]->setVisible(special);
+}
+
+void TfrmMain::updateDiscActions()
+{
+    const std::shared_ptr<const TPaperInfo> paper = document_->EffectivePaper();
+    const auto& direct = DirectPrintSupport().IsDirectPrintPaper;
+    (*actions_)["actAdjustCD"]->setEnabled(paper && direct && direct(*paper));
 }
 
 void TfrmMain::updateRecentMenu()

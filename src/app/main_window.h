@@ -56,6 +56,10 @@ public:
     void ApplyTemplateObjects(const TRect& sourceFace, TDOList& objects);
     void ExportImage();
     void Print();
+    // The size adjustment of a disc printed straight onto it.
+    void AdjustDiscSize();
+    // Sets the application printer to suit the document's paper.
+    void PaperInfoToPrinter();
     void ImportPaper();
     void ExportPaper();
     void StartMenu();
@@ -93,6 +97,8 @@ private:
     void startupFinished();
     void updateHelpMenu();
     void updateRecentMenu();
+    // The disc size command only for a paper printed straight onto a disc.
+    void updateDiscActions();
     void switchView(TViewKind kind);
     // Swaps document with the current one and shows it: document then holds
     // the one that was current.

@@ -6,6 +6,7 @@
 #include "frame/message_box.h"
 #include "paper/face_info.h"
 #include "paper/paper_info.h"
+#include "print/disc_print_windows.h"
 #include "print/print_device.h"
 #include "print/printer_configuration.h"
 
@@ -247,10 +248,46 @@ void TfrmPrint::startPrint()
     }
     if (printer_->currentText().isEmpty())
         return;
-    if (!ConfirmOK(MediaQuestion(paper_, printer_->currentText().toStdString())))
+    if (directPrint_ && !checkDiscPrinter())
+        return;
+    // A printer set to its disc tray needs no reminder to load the disc.
+    if (!(directPrint_ && discMediaSelected()) && !ConfirmOK(MediaQuestion(paper_, printer_->currentText().toStdString())))
         return;
     remember();
     accept();
+}
+
+bool TfrmPrint::checkDiscPrinter()
+{
+    TDirectPrinterCheck check;
+    check.CurrentPrinter = [this]() -> std::unique_ptr<TPrinterConfiguration> {
+        try {
+            return std::make_unique<TPrinterConfiguration>(printer_->currentText().toStdString());
+        } catch (const std::exception&) {
+            return nullptr;
+        }
+    };
+    check.Confirm = [] {
+        const auto& confirm = DiscPrintWindows().ConfirmPrinter;
+        return confirm ? confirm() : TConfirmPrinterAnswer::Print;
+    };
+    check.ChangePrinter = [this] {
+        SetApplicationPrinter(printer_->currentText().toStdString());
+        TfrmPrinterSetup dialog(this);
+        if (dialog.exec() == QDialog::Accepted)
+            printer_->setCurrentText(QString::fromStdString(ApplicationPrinter()));
+    };
+    return CheckDirectPrinter(paper_, check);
+}
+
+bool TfrmPrint::discMediaSelected()
+{
+    try {
+        TPrinterConfiguration printer(printer_->currentText().toStdString());
+        return IsDiscMediaSelected(printer);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void TfrmPrint::remember()

@@ -37,6 +37,9 @@ public:
 
 private:
     void startPrint();
+    // The printer check of a disc paper (the user may change the printer).
+    bool checkDiscPrinter();
+    bool discMediaSelected();
     void remember();
 
     const TPaperInfo& paper_;

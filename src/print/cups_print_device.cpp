@@ -16,9 +16,15 @@ std::runtime_error cupsError(const std::string& what)
 
 }  // namespace
 
-void SubmitPdfToCups(const std::string& destination, const QByteArray& pdf, const std::string& title)
+void SubmitPdfToCups(const std::string& destination, const QByteArray& pdf, const std::string& title,
+                     const std::vector<std::string>& options)
 {
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, destination.c_str(), title.c_str(), 0, nullptr);
+    cups_option_t* jobOptions = nullptr;
+    int optionCount = 0;
+    for (const std::string& option : options)
+        optionCount = cupsParseOptions(option.c_str(), optionCount, &jobOptions);
+    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, destination.c_str(), title.c_str(), optionCount, jobOptions);
+    cupsFreeOptions(optionCount, jobOptions);
     if (job <= 0)
         throw cupsError("the job for " + destination + " cannot be created");
     if (cupsStartDocument(CUPS_HTTP_DEFAULT, destination.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
@@ -37,10 +43,12 @@ void SubmitPdfToCups(const std::string& destination, const QByteArray& pdf, cons
         throw cupsError("the job for " + destination + " was refused");
 }
 
-std::unique_ptr<TPdfPrintDevice> CreateCupsPrinter(const std::string& destination, int32_t dpi)
+std::unique_ptr<TPdfPrintDevice> CreateCupsPrinter(const std::string& destination, int32_t dpi,
+                                                   std::vector<std::string> options)
 {
-    return std::make_unique<TPdfPrintDevice>(
-        dpi, [destination](const QByteArray& pdf, const std::string& title) { SubmitPdfToCups(destination, pdf, title); });
+    return std::make_unique<TPdfPrintDevice>(dpi, [destination, options](const QByteArray& pdf, const std::string& title) {
+        SubmitPdfToCups(destination, pdf, title, options);
+    });
 }
 
 }  // namespace orvella

@@ -6,13 +6,17 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace orvella {
 
 // Sends the PDF to the destination (CUPS_SERVER and the user's CUPS
 // settings decide the server); raises with CUPS's message on failure.
-void SubmitPdfToCups(const std::string& destination, const QByteArray& pdf, const std::string& title);
+// Options are "name=value" job options (a disc print's tray and sizes).
+void SubmitPdfToCups(const std::string& destination, const QByteArray& pdf, const std::string& title,
+                     const std::vector<std::string>& options = {});
 
-std::unique_ptr<TPdfPrintDevice> CreateCupsPrinter(const std::string& destination, int32_t dpi);
+std::unique_ptr<TPdfPrintDevice> CreateCupsPrinter(const std::string& destination, int32_t dpi,
+                                                   std::vector<std::string> options = {});
 
 }  // namespace orvella

@@ -114,6 +114,27 @@ void TmDeviceMode::SetFields(uint32_t value)
 
 void TmDeviceMode::SetOrientation(int16_t value) { setWord(devmode::kOrientation, uint16_t(value)); }
 
+void TmDeviceMode::SetPaperSize(int16_t value) { setWord(devmode::kPaperSize, uint16_t(value)); }
+
+void TmDeviceMode::SetPaperLength(int16_t value) { setWord(devmode::kPaperLength, uint16_t(value)); }
+
+void TmDeviceMode::SetPaperWidth(int16_t value) { setWord(devmode::kPaperWidth, uint16_t(value)); }
+
+int16_t TmDeviceMode::DefaultSource() const { return int16_t(word(devmode::kDefaultSource)); }
+
+void TmDeviceMode::SetDefaultSource(int16_t value) { setWord(devmode::kDefaultSource, uint16_t(value)); }
+
+int32_t TmDeviceMode::MediaType() const
+{
+    return int32_t(uint32_t(word(devmode::kMediaType)) | uint32_t(word(devmode::kMediaType + 2)) << 16);
+}
+
+void TmDeviceMode::SetMediaType(int32_t value)
+{
+    setWord(devmode::kMediaType, uint16_t(uint32_t(value) & 0xFFFF));
+    setWord(devmode::kMediaType + 2, uint16_t(uint32_t(value) >> 16));
+}
+
 std::string TmDeviceMode::DeviceName() const
 {
     return wide_ ? wideName(bytes_.data()) : ansiName(bytes_.data());

@@ -26,6 +26,8 @@ inline constexpr std::size_t kOrientation = 44;
 inline constexpr std::size_t kPaperSize = 46;
 inline constexpr std::size_t kPaperLength = 48;
 inline constexpr std::size_t kPaperWidth = 50;
+inline constexpr std::size_t kDefaultSource = 56;
+inline constexpr std::size_t kMediaType = 132;
 inline constexpr std::size_t kFormName = 70;
 inline constexpr std::size_t kLogPixels = 102;
 // The wide layout moves everything after the device name by 32 bytes and
@@ -68,6 +70,14 @@ public:
     void SetDeviceName(const std::string& utf8);
     void SetOrientation(int16_t value);
     void SetFields(uint32_t value);
+    void SetPaperSize(int16_t value);
+    // The paper's length and width in 0.1 mm.
+    void SetPaperLength(int16_t value);
+    void SetPaperWidth(int16_t value);
+    int16_t DefaultSource() const;
+    void SetDefaultSource(int16_t value);
+    int32_t MediaType() const;
+    void SetMediaType(int32_t value);
 
 private:
     std::size_t at(std::size_t ansiOffset) const;

@@ -10,6 +10,7 @@
 #include "app/hosted_view.h"
 #include "frame/message_box.h"
 #include "app/start_wizard.h"
+#include "document/effective_paper.h"
 #include "document/label_data.h"
 #include "drawing/do_list.h"
 #include "graphics/graphics_types.h"
@@ -17,6 +18,7 @@
 #include "platform/settings_store.h"
 #include "paper/papers.h"
 #include "paper/program_catalog.h"
+#include "print/disc_print_windows.h"
 #include "support/tool_runner.h"
 
 #include <QAction>
@@ -480,6 +482,36 @@ TEST_F(MainWindowTest, SpecialHelpEntriesFollowTheSetting)
     SetSettingBool("EnableSpecialMenu", true);
     emit main.HelpMenu()->aboutToShow();
     EXPECT_TRUE(main.Actions()["actComponentViewer"]->isVisible());
+}
+
+TEST_F(MainWindowTest, DiscSizeCommandServesOnlyDiscPapers)
+{
+    ProgramPapers().WriteGlobalInfo("GenreInfo", {"Disc=ダイレクトプリント"});
+    InstallDirectPrintSupport(nullptr);
+    std::vector<TSizeAdjust> shown;
+    SetDiscPrintWindows({.AdjustDiscSize = [&shown](TLabelData& document) {
+        shown.push_back(document.GetSizeAdjust());
+        return true;
+    }});
+    TfrmMain& main = window();
+    QAction* adjust = main.Actions()["actAdjustCD"];
+    EXPECT_EQ(adjust->toolTip(), QStringLiteral("外円・内円のサイズ調整をします"));
+    emit main.FileMenu()->aboutToShow();
+    EXPECT_FALSE(adjust->isEnabled()) << "a sheet of cards";
+    adjust->trigger();
+    EXPECT_TRUE(shown.empty());
+
+    auto disc = GridPaper("Printable disc", 1, 1, fsDoughnut);
+    disc->GroupName = "Disc";
+    disc->ReadOnly = true;
+    main.Document().SetPaper(*disc);
+    emit main.FileMenu()->aboutToShow();
+    EXPECT_TRUE(adjust->isEnabled());
+    adjust->trigger();
+    EXPECT_EQ(shown.size(), 1u);
+
+    SetDiscPrintWindows({});
+    ResetDirectPrintSupport();
 }
 
 }  // namespace

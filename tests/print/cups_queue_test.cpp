@@ -16,6 +16,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <thread>
 
 namespace orvella::test {
@@ -86,6 +88,7 @@ protected:
                                          fs::perms::others_read | fs::perms::others_exec);
         // Filters and helpers come from the system; the one backend is ours.
         fs::create_directory_symlink("/usr/lib/cups/daemon", dir_.File("bin/daemon"));
+        fs::create_directory_symlink("/usr/lib/cups/filter", dir_.File("bin/filter"));
         const std::string backend = dir_.File("bin/backend/capture");
         WriteFile(backend,
                   "#!/bin/sh\n"
@@ -162,6 +165,60 @@ TEST_F(PrivateCups, AJobArrivesWithThePapersPageAndContent)
     EXPECT_EQ(compare.err, "0");
     const ToolRun colours = RunProgram("/usr/bin/identify", {"-format", "%k", dir_.File("queued.png")});
     EXPECT_GT(std::atoi(colours.out.c_str()), 1) << "the frames are on the page";
+}
+
+// A disc printed on a Gutenprint disc printer's queue: the job carries the
+// CD tray, the CD page and the disc's diameters with the user's size
+// adjustment, read back from the job while the stopped queue holds it.
+TEST_F(PrivateCups, ADiscJobCarriesTheTrayAndTheAdjustedDiameters)
+{
+    const char* generator = "/usr/lib/cups/driver/gutenprint.5.3";
+    const char* ipptool = "/usr/bin/ipptool";
+    ORVELLA_REQUIRE_TOOL(HaveProgram(kCupsd) && HaveProgram(kLpadmin), "cupsd and lpadmin (cups-daemon, cups-client)");
+    ORVELLA_REQUIRE_TOOL(HaveProgram(generator), "Gutenprint's PPD generator (printer-driver-gutenprint)");
+    ORVELLA_REQUIRE_TOOL(HaveProgram(ipptool), "ipptool (cups-ipp-utils)");
+    if (geteuid() != 0) {
+        if (OraclesRequired())
+            FAIL() << "a private cupsd with its own backend needs root";
+        GTEST_SKIP() << "a private cupsd with its own backend needs root";
+    }
+    ASSERT_NO_FATAL_FAILURE(StartServer());
+    const ToolRun ppd = RunProgram(generator, {"cat", "gutenprint.5.3://escp2-r300/expert"});
+    ASSERT_EQ(ppd.status, 0);
+    WriteFile(dir_.File("r300.ppd"), ppd.out);
+    ASSERT_EQ(RunProgram(kLpadmin, {"-h", Server(), "-p", "r300", "-E", "-v", "capture:" + dir_.File("out/disc.prn"),
+                                    "-P", dir_.File("r300.ppd")})
+                  .status,
+              0);
+    // A stopped queue keeps the job, and with it the job's options.
+    ASSERT_EQ(RunProgram("/usr/sbin/cupsdisable", {"-h", Server(), "r300"}).status, 0);
+
+    // The user has widened the ring by 1.0 mm and the hole by 3.0 mm.
+    const ScopedEnv config("XDG_CONFIG_HOME", dir_.File("config"));
+    fs::create_directories(dir_.File("config/Orvella"));
+    const std::string paper = "R300 ワイドプリンタブルディスク 120mm";
+    WriteFile(dir_.File("config/Orvella/settings.ini"),
+              "[Software\\Tessmark\\Orvella\\1.0\\Settings\\SizeAdjust\\." + paper + "]\n"
+              "\"Epson Stylus Photo R300.Inner\"=dword:0000001e\n"
+              "\"Epson Stylus Photo R300.Outer\"=dword:0000000a\n");
+    const std::string doc = dir_.File("disc.ovd");
+    ASSERT_EQ(RunTool({"doc", "new", "Epson Stylus Photo R300", paper, doc}).status, 0);
+    {
+        const ScopedEnv server("CUPS_SERVER", Server());
+        const ToolRun printed = RunTool({"print", doc, "--printer", "r300"});
+        ASSERT_EQ(printed.status, 0) << printed.err;
+    }
+    const ToolRun job = RunProgram(ipptool, {"-tv", "ipp://" + Server() + "/jobs/1",
+                                             "/usr/share/cups/ipptool/get-job-attributes.test"});
+    ASSERT_EQ(job.status, 0) << job.out << job.err;
+    const auto has = [&](const std::string& name, const std::string& value) {
+        return std::regex_search(job.out, std::regex("\\b" + name + " \\([^)]*\\) = " + value + "\\b"));
+    };
+    EXPECT_TRUE(has("InputSlot", "CD")) << job.out;
+    EXPECT_TRUE(has("PageSize", "CDCustom")) << job.out;
+    // 118 + 1.0 mm and 21 + 3.0 mm in points.
+    EXPECT_TRUE(has("StpCDOuterDiameter", "337")) << job.out;
+    EXPECT_TRUE(has("StpCDInnerDiameter", "68")) << job.out;
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include "print/system_printers.h"
 #include "frame/message_box.h"
 #include "print_fixture.h"
+#include "driver_fakes.h"
+#include "print/canon_ext_ddi.h"
+#include "print/epson_epdi.h"
 #include "../frame/frame_fixture.h"
 
 #include <QApplication>
@@ -127,6 +130,61 @@ TEST_F(PrintWindow, ProgressWindowCancelsTheJob)
     child<QPushButton>(progress, QStringLiteral("キャンセル"))->click();
     EXPECT_FALSE(printer.Printing());
     EXPECT_EQ(printer.Events.back(), "abort");
+}
+
+TEST_F(PrintWindow, PrinterSetupShowsTheCanonPageOnlyWithTheExtensionAndWritesItsChoice)
+{
+    SetApplicationPrinter("PDF file");
+    {
+        TfrmPrinterSetup setup;
+        EXPECT_EQ(setup.VendorPage(), QStringLiteral("Other"));
+    }
+    FakeCanon canon;
+    canon.Choices[canon::kCartridge] = {1};
+    canon.Names[canon::kCartridge] = {u"BCI-7e"};
+    canon.Choices[canon::kMediaType] = {0, 31};
+    canon.Names[canon::kMediaType] = {u"普通紙", u"プリンタブルディスク"};
+    canon.Choices[canon::kQuality] = {1, 0, 2, 0};
+    canon.Values = {{canon::kCartridge, 1}, {canon::kMediaType, 0}, {canon::kQuality, 2}};
+    SetDriverBackend({.CanonEntry = [&canon](TPrinterConfiguration&) { return canon.Entry(); }});
+    {
+        TfrmPrinterSetup setup;
+        setup.show();
+        EXPECT_EQ(setup.VendorPage(), QStringLiteral("Canon"));
+        QComboBox* media = nullptr;
+        for (QComboBox* list : setup.findChildren<QComboBox*>())
+            if (list->findText(QStringLiteral("プリンタブルディスク")) >= 0)
+                media = list;
+        ASSERT_NE(media, nullptr);
+        EXPECT_EQ(media->currentText(), QStringLiteral("普通紙"));
+        shoot(setup, "printer_setup_canon.png");
+        media->setCurrentIndex(1);
+        emit media->activated(1);
+        EXPECT_EQ(canon.Values[canon::kMediaType], 31);
+        EXPECT_EQ(media->currentText(), QStringLiteral("プリンタブルディスク"));
+    }
+    SetDriverBackend(UnavailableDriverBackend());
+}
+
+TEST(EpsonPage, ReadsMediaNamesAndTheQualityPosition)
+{
+    FakeEpdm epdm;
+    epdm.Ranges[epson::kMediaTypes] = {1, 283};
+    epdm.Ranges[epson::kQuality] = {1, 2, 3};
+    epdm.Data[epson::kQuality] = {1, 0, 2, 0, 0x1B, 1, 2, 0};  // recommended, level 2, CD-R
+    SetDriverBackend({.EpsonSettings = [&epdm](TPrinterConfiguration&) { return epdm.Library(); }});
+    TPrinterConfiguration printer("ep", std::make_shared<FakePrinterQuery>("ep", "EPSON PM-G800"));
+    {
+        TEPDI epson(printer);
+        const TEpsonData data = ReadEpsonData(epson);
+        EXPECT_EQ(data.MediaNames, (std::vector<std::string>{"普通紙", "CD-R ﾚｰﾍﾞﾙ"}));
+        EXPECT_EQ(data.MediaIndex, 1);
+        EXPECT_EQ(data.QualityLevels, 3);
+        EXPECT_EQ(data.QualityPosition, 2) << "the level set before the levels were counted";
+        epdm.Data[epson::kQuality] = {2, 0, 2, 0, 1, 0, 2, 0};  // detailed settings
+        EXPECT_EQ(ReadEpsonData(epson).QualityPosition, 0);
+    }
+    SetDriverBackend(UnavailableDriverBackend());
 }
 
 }  // namespace

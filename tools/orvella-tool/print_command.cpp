@@ -13,12 +13,19 @@
 #include "frame/app_frame.h"
 #include "frame/printer_list.h"
 #include "frame/program_macros.h"
+#include "paper/copy_papers.h"
+#include "paper/program_catalog.h"
 #include "print/cups_print_device.h"
+#include "print/direct_print.h"
+#include "print/gutenprint_backend.h"
+#include "print/printer_configuration.h"
+#include "print/printer_selection.h"
 #include "print/pdf_print_device.h"
 #include "print/print_site.h"
 #include "print/print_title.h"
 
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -144,6 +151,13 @@ int RunPrint(const Arguments& args)
         frame.Macro.Assign(ProgramMacroLines());
         frame.Loaded(ProgramPlaces());
         RegisterToolClasses();
+        // Disc papers are told by the system catalog and laid on the
+        // printer's tray, as the program does.
+        if (const std::string system = ProgramPlaces().ExeDir + "orvella.ppr"; std::filesystem::exists(system))
+            SetProgramPapers(OpenProgramCatalog(system, {}));
+        SetDriverBackend(GutenprintDriverBackend());
+        InstallDirectPrintSupport(CupsPrinterQuery());
+        ApplicationPrinterObject().Device = request.pdf.empty() ? request.printer : std::string(kPdfPrinterName);
         TLabelData data;
         data.LoadFromFile(request.document);
         if (request.sheet < 0 || request.sheet >= data.SheetCount()) {
@@ -166,7 +180,8 @@ int RunPrint(const Arguments& args)
             }
         }
         std::unique_ptr<TPdfPrintDevice> device = request.pdf.empty()
-                                                      ? CreateCupsPrinter(request.printer, request.dpi)
+                                                      ? CreateCupsPrinter(request.printer, request.dpi,
+                                                                          DiscPrintJobOptions(request.printer, *paper))
                                                       : CreatePdfFilePrinter(request.pdf, request.dpi);
         device->SetTitle(PrintJobTitle(request.document));
         TPrintSite site(data, *device, request.options);

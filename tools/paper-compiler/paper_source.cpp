@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -309,6 +310,25 @@ TCatalogSource ReadCatalogFile(const std::string& fileName)
             } else if (name == "purposes") {
                 catalog.Purposes.push_back({name, {}});
                 list = &catalog.Purposes;
+            } else if (const std::size_t from = name.find(" < "); from != std::string::npos) {
+                // "[Key < file]": the text of Key is the named file beside
+                // this one, taken whole (INI texts have sections of their own).
+                const std::string key = trim(std::string_view(name).substr(0, from));
+                const std::filesystem::path file =
+                    std::filesystem::path(fileName).parent_path() / trim(std::string_view(name).substr(from + 3));
+                std::ifstream included(file);
+                if (key.empty() || !included)
+                    at.fail("the text of '" + name + "' cannot be read");
+                catalog.GlobalInfo.push_back({key, {}});
+                list = &catalog.GlobalInfo;
+                std::string includedLine;
+                while (std::getline(included, includedLine)) {
+                    if (!includedLine.empty() && includedLine.back() == '\r')
+                        includedLine.pop_back();
+                    const std::string kept = trim(includedLine);
+                    if (!kept.empty() && kept[0] != '#' && kept[0] != ';')
+                        list->back().Lines.push_back(kept);
+                }
             } else {
                 catalog.GlobalInfo.push_back({name, {}});
                 list = &catalog.GlobalInfo;
