@@ -304,6 +304,24 @@ void TMetafile::RenderTo24(TBitmap& target) const
     PlayMetafile(target.Canvas(), bytes_, {0, 0, width_, height_});
 }
 
+void TMetafile::RenderMask(TBitmap& mask) const
+{
+    // Played once on white and once on black: where the two differ, the
+    // background shows through.
+    TBitmap onBlack;
+    RenderTo24(mask);
+    onBlack.SetSize(width_, height_, TPixelFormat::pf24bit);
+    PlayMetafile(onBlack.Canvas(), bytes_, {0, 0, width_, height_});
+    for (int32_t y = 0; y < height_; ++y) {
+        uint8_t* row = mask.Row(y);
+        const uint8_t* black = onBlack.Row(y);
+        for (int32_t x = 0; x < width_; ++x) {
+            const bool seeThrough = std::memcmp(row + 3 * x, black + 3 * x, 3) != 0;
+            std::memset(row + 3 * x, seeThrough ? 0xFF : 0x00, 3);
+        }
+    }
+}
+
 void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const
 {
     if (!Empty())

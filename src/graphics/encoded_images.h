@@ -87,8 +87,12 @@ public:
     void WriteData(std::string& out) const override;
     // Plays the records on white at the picture's own size.
     void RenderTo24(TBitmap& target) const override;
-    // Plays the records straight onto the canvas, stretched into rect.
+    // Plays the records straight onto the canvas, stretched into rect;
+    // what no record paints is left as it was.
     void Draw(TCanvas& canvas, const TRect& rect) const override;
+    bool HasTransparentParts() const override { return !Empty(); }
+    // White where no record paints.
+    void RenderMask(TBitmap& mask) const override;
     bool Enhanced() const { return enhanced_; }
 
 private:

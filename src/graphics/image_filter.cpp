@@ -187,7 +187,7 @@ void TClipFilter::DefineProperties(TFiler& filer)
 
 bool TGREFilter::CanApply(const TPictureEx& picture) const
 {
-    // Every graphic with pixels of its own; metafiles have no player yet.
+    // Every graphic with pixels of its own; a metafile stays records.
     return !picture.Empty() && !dynamic_cast<const TMetafile*>(picture.Graphic());
 }
 

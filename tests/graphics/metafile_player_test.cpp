@@ -456,6 +456,12 @@ TEST(MetafileGraphic, RendersItsRecordsAndKeepsItsBytes)
     ASSERT_EQ(rendered.Width(), 48);
     EXPECT_EQ(rendered.GetPixelColor(5, 24), kBlue);
     EXPECT_EQ(rendered.GetPixelColor(40, 24), kWhite);
+    // What no record paints is see-through.
+    ASSERT_TRUE(metafile.HasTransparentParts());
+    TBitmap mask;
+    metafile.RenderMask(mask);
+    EXPECT_EQ(mask.GetPixelColor(5, 24), kBlack);
+    EXPECT_EQ(mask.GetPixelColor(40, 24), kWhite);
     EXPECT_EQ(metafile.SaveToBytes(), bytes);
     std::string stored;
     metafile.WriteData(stored);
@@ -528,6 +534,112 @@ TEST(MetafileOracle, WindowsMetafileMatchesLibwmf)
         }
     }
     EXPECT_LT(differing, ours.Width() * ours.Height() / 200) << "of " << ours.Width() * ours.Height() << " pixels";
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+// Left half blue, right half red, on a 100 x 50 device-pixel frame.
+std::string HalvesEmf()
+{
+    return Emf(100, 50, {Brush(1, kBlue), NoPen(), EmfRecord(EMR_RECTANGLE, {0, 0, 51, 51}), Brush(2, kRed),
+                         EmfRecord(EMR_RECTANGLE, {50, 0, 101, 51})});
+}
+
+std::string HalvesWmf()
+{
+    return Wmf(100, 50, {WmfNullPen(), WmfBrush(kBlue), WmfBrush(kRed), WmfRecord(META_SELECTOBJECT, {0}),
+                         WmfRecord(META_SELECTOBJECT, {1}), WmfRecord(META_RECTANGLE, {51, 51, 0, 0}),
+                         WmfRecord(META_SELECTOBJECT, {2}), WmfRecord(META_RECTANGLE, {51, 101, 0, 50})});
+}
+
+struct Halves {
+    int blue = 0, red = 0;
+    double blueX = 0, redX = 0;  // mean column
+};
+
+Halves CountHalves(const TBitmap& bitmap)
+{
+    Halves h;
+    for (int32_t y = 0; y < bitmap.Height(); ++y) {
+        for (int32_t x = 0; x < bitmap.Width(); ++x) {
+            const TColor c = bitmap.GetPixelColor(x, y);
+            if (c == kBlue) {
+                ++h.blue;
+                h.blueX += x;
+            } else if (c == kRed) {
+                ++h.red;
+                h.redX += x;
+            }
+        }
+    }
+    if (h.blue)
+        h.blueX /= h.blue;
+    if (h.red)
+        h.redX /= h.red;
+    return h;
+}
+
+TEST(MetafileTool, ImageConvertDrawsBothKinds)
+{
+    TempDir dir;
+    WriteFile(dir.File("x.emf"), HalvesEmf());
+    WriteFile(dir.File("x.wmf"), HalvesWmf());
+    for (const char* name : {"x.emf", "x.wmf"}) {
+        const ToolRun run = RunTool({"image", "convert", dir.File(name), dir.File("out.png")});
+        ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+        TBitmap pixels;
+        ReadGraphicFile(dir.File("out.png"))->RenderTo24(pixels);
+        const Halves h = CountHalves(pixels);
+        const int area = pixels.Width() * pixels.Height();
+        EXPECT_GT(h.blue, area * 4 / 10) << name;
+        EXPECT_GT(h.red, area * 4 / 10) << name;
+        EXPECT_LT(h.blueX, h.redX) << name;
+    }
+}
+
+// A document holding a metafile as a rectangle's picture fill renders it.
+TEST(MetafileTool, StoredPictureRendersInTheDocument)
+{
+    TempDir dir;
+    const std::string doc = dir.File("picture.ovd");
+    const ToolRun made = RunTool({"doc", "new", "CD・DVDラベル(2面)", "Avery L6015 CD/DVDラベル A4 2面", doc});
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string data;
+    data += char(9);
+    data += "TMetafile";
+    const std::string emf = HalvesEmf();
+    PutLe(data, uint32_t(emf.size() + 4));
+    data += emf;
+    std::string hex;
+    for (char byte : data) {
+        static const char digits[] = "0123456789ABCDEF";
+        hex += digits[uint8_t(byte) >> 4];
+        hex += digits[uint8_t(byte) & 15];
+    }
+    WriteFile(dir.File("objects.txt"), "object TLORect\n"
+                                       "  Left = 300\n"
+                                       "  Top = 300\n"
+                                       "  Width = 600\n"
+                                       "  Height = 300\n"
+                                       "  FillInside = True\n"
+                                       "  FillColor.Kind = cskBitmap\n"
+                                       "  FillColor.ImageData.Picture.Data = {" + hex + "}\n"
+                                       "end\n");
+    const ToolRun put = RunTool({"doc", "put", doc, dir.File("objects.txt")});
+    ASSERT_EQ(put.status, 0) << put.err;
+    const ToolRun render = RunTool({"render", doc, dir.File("page.png"), "--dpi", "150"});
+    ASSERT_EQ(render.status, 0) << render.err;
+    TBitmap page;
+    ReadGraphicFile(dir.File("page.png"))->RenderTo24(page);
+    const Halves h = CountHalves(page);
+    // 60 x 30 mm at 150 dpi is about 354 x 177 pixels, half of it each colour.
+    EXPECT_GT(h.blue, 20000);
+    EXPECT_GT(h.red, 20000);
+    EXPECT_LT(h.blueX, h.redX);
 }
 
 }  // namespace
