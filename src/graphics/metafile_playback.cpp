@@ -263,6 +263,24 @@ std::vector<TPoint> TPlayback::mapAll(const std::vector<TPointD>& points) const
     return out;
 }
 
+bool TPlayback::reaches(const std::vector<TPoint>& points)
+{
+    if (points.empty() || canvas_.PathOpen())
+        return true;
+    int64_t left = points[0].x, right = left, top = points[0].y, bottom = top;
+    for (const TPoint& p : points) {
+        left = std::min<int64_t>(left, p.x);
+        right = std::max<int64_t>(right, p.x);
+        top = std::min<int64_t>(top, p.y);
+        bottom = std::max<int64_t>(bottom, p.y);
+    }
+    const QRect clip = (canvas_.ClipRegion() ? *canvas_.ClipRegion() : base_).boundingRect();
+    const double pen = state_.pen.Cosmetic ? 1 : state_.pen.Width * ScaleX();
+    const int64_t margin = int64_t(std::min(pen, kCoordinateLimit)) + 2;
+    return left / kSubPixels - margin <= clip.right() && right / kSubPixels + margin >= clip.left() &&
+           top / kSubPixels - margin <= clip.bottom() && bottom / kSubPixels + margin >= clip.top();
+}
+
 double TPlayback::ScaleX() const
 {
     const TXForm t = total();
@@ -470,9 +488,12 @@ void TPlayback::Polyline(const std::vector<TPointD>& points)
 {
     if (points.size() < 2)
         return;
+    const std::vector<TPoint> mapped = mapAll(points);
+    if (!reaches(mapped))
+        return;
     applyPen();
     applyModes();
-    canvas_.Polyline(mapAll(points));
+    canvas_.Polyline(mapped);
 }
 
 void TPlayback::PolylineTo(const std::vector<TPointD>& points)
@@ -488,10 +509,13 @@ void TPlayback::Polygon(const std::vector<TPointD>& points)
 {
     if (points.size() < 2)
         return;
+    const std::vector<TPoint> mapped = mapAll(points);
+    if (!reaches(mapped))
+        return;
     applyPen();
     applyBrush();
     applyModes();
-    canvas_.Polygon(mapAll(points));
+    canvas_.Polygon(mapped);
 }
 
 void TPlayback::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons)
@@ -539,6 +563,8 @@ void TPlayback::PolyBezier(const std::vector<TPointD>& points)
         return;
     std::vector<TPoint> mapped = mapAll(points);
     mapped.resize(1 + (mapped.size() - 1) / 3 * 3);
+    if (!reaches(mapped))
+        return;
     applyPen();
     applyModes();
     canvas_.PolyBezier(mapped);
@@ -591,10 +617,12 @@ void TPlayback::Rectangle(double left, double top, double right, double bottom)
         Polygon({{left, top}, {right, top}, {right, bottom}, {left, bottom}});
         return;
     }
+    const TRect r = normalised(Map(left, top), Map(right, bottom));
+    if (!reaches({r.TopLeft(), r.BottomRight()}))
+        return;
     applyPen();
     applyBrush();
     applyModes();
-    const TRect r = normalised(Map(left, top), Map(right, bottom));
     canvas_.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
 }
 
@@ -604,10 +632,12 @@ void TPlayback::RoundRect(double left, double top, double right, double bottom, 
         Rectangle(left, top, right, bottom);
         return;
     }
+    const TRect r = normalised(Map(left, top), Map(right, bottom));
+    if (!reaches({r.TopLeft(), r.BottomRight()}))
+        return;
     applyPen();
     applyBrush();
     applyModes();
-    const TRect r = normalised(Map(left, top), Map(right, bottom));
     canvas_.RoundRect(r.Left, r.Top, r.Right, r.Bottom, toCanvas(std::abs(width) * ScaleX() * kSubPixels),
                       toCanvas(std::abs(height) * ScaleY() * kSubPixels));
 }
@@ -633,10 +663,12 @@ void TPlayback::Ellipse(double left, double top, double right, double bottom)
         Polygon(ellipsePoints(left, top, right, bottom));
         return;
     }
+    const TRect r = normalised(Map(left, top), Map(right, bottom));
+    if (!reaches({r.TopLeft(), r.BottomRight()}))
+        return;
     applyPen();
     applyBrush();
     applyModes();
-    const TRect r = normalised(Map(left, top), Map(right, bottom));
     canvas_.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
 }
 

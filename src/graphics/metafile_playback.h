@@ -189,6 +189,10 @@ private:
     void applyBrush() { applyBrush(state_.brush); }
     void applyModes();
     std::vector<TPoint> mapAll(const std::vector<TPointD>& points) const;
+    // False when shapes through these canvas points, with the pen around
+    // them, cannot reach the clip: a band of a print skips what lies in
+    // other bands. Always true while a path is being recorded.
+    bool reaches(const std::vector<TPoint>& points);
     std::vector<TPointD> ellipsePoints(double left, double top, double right, double bottom) const;
     void intersectBase();
 
