@@ -5,12 +5,17 @@
 
 #include "graphics/metafile_playback.h"
 
+#include "graphics/metafile_player.h"
+
 #include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
 #include "graphics/bitmap.h"
 #include "graphics/rect_utils.h"
 #include "platform/utf8.h"
+#include "platform/win_math.h"
 
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -625,3 +630,64 @@ bool PlayEnhancedMetafile(TCanvas& canvas, std::string_view bytes, const TRect& 
 }
 
 }  // namespace orvella::metafile
+
+namespace orvella {
+
+std::string ClipEnhancedMetafile(std::string_view bytes, const TRect& rect)
+{
+    try {
+        TByteReader in(bytes);
+        if (in.ReadU32() != metafile::emf_records::HEADER)
+            return {};
+        const uint32_t headerSize = in.ReadU32();
+        if (headerSize < 88 || headerSize > bytes.size() || headerSize % 4 != 0)
+            return {};
+        in.Skip(16);
+        const int32_t frameLeft = in.ReadI32(), frameTop = in.ReadI32();
+        in.Skip(8);
+        if (in.ReadU32() != metafile::emf_records::kSignature)
+            return {};
+        in.Skip(4 + 4 + 4 + 2 + 2 + 4 + 4 + 4);
+        const int32_t devicePixelsX = in.ReadI32(), devicePixelsY = in.ReadI32();
+        const int32_t millimetresX = in.ReadI32(), millimetresY = in.ReadI32();
+        if (devicePixelsX <= 0 || devicePixelsY <= 0 || millimetresX <= 0 || millimetresY <= 0)
+            return {};
+        // Screen pixels to 0.01 mm, and 0.01 mm to the reference device.
+        const int64_t left = int64_t(frameLeft) + MulDiv(rect.Left, 2540, 96);
+        const int64_t top = int64_t(frameTop) + MulDiv(rect.Top, 2540, 96);
+        const int64_t right = left + MulDiv(rect.Right - rect.Left, 2540, 96);
+        const int64_t bottom = top + MulDiv(rect.Bottom - rect.Top, 2540, 96);
+        auto fits = [](int64_t v) { return v >= INT32_MIN / 2 && v <= INT32_MAX / 2; };
+        if (!fits(left) || !fits(top) || !fits(right) || !fits(bottom))
+            return {};
+        auto deviceX = [&](int64_t v) { return int32_t(v * devicePixelsX / (int64_t(millimetresX) * 100)); };
+        auto deviceY = [&](int64_t v) { return int32_t(v * devicePixelsY / (int64_t(millimetresY) * 100)); };
+        std::string clip;
+        TByteWriter clipWriter(clip);
+        for (uint32_t v : {uint32_t(metafile::emf_records::INTERSECTCLIPRECT), 24u, uint32_t(deviceX(left)),
+                           uint32_t(deviceY(top)), uint32_t(deviceX(right)), uint32_t(deviceY(bottom))})
+            clipWriter.WriteU32(v);
+        std::string out(bytes.substr(0, headerSize));
+        auto put = [&](std::size_t at, uint32_t v) {
+            for (int i = 0; i < 4; ++i)
+                out[at + i] = char((v >> (8 * i)) & 0xFF);
+        };
+        const int32_t bounds[4] = {deviceX(left), deviceY(top), deviceX(right) - 1, deviceY(bottom) - 1};
+        for (int i = 0; i < 4; ++i)
+            put(8 + 4 * i, uint32_t(bounds[i]));
+        const int64_t frame[4] = {left, top, right, bottom};
+        for (int i = 0; i < 4; ++i)
+            put(24 + 4 * i, uint32_t(int32_t(frame[i])));
+        TByteReader counts(bytes.substr(48, 8));
+        put(48, uint32_t(bytes.size() + clip.size()));
+        counts.ReadU32();
+        put(52, counts.ReadU32() + 1);
+        out += clip;
+        out.append(bytes.substr(headerSize));
+        return out;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+}  // namespace orvella

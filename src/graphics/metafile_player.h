@@ -7,6 +7,7 @@
 
 #include "graphics/graphics_types.h"
 
+#include <string>
 #include <string_view>
 
 namespace orvella {
@@ -17,5 +18,11 @@ class TCanvas;
 // and the canvas's clip; the canvas's state is as before afterwards.
 // Returns false when the bytes are neither kind of metafile.
 bool PlayMetafile(TCanvas& canvas, std::string_view bytes, const TRect& rect);
+
+// An enhanced metafile showing the part of this one that rect covers, rect
+// in the picture's screen pixels (96 an inch): the frame moves onto rect
+// and a clip to it comes first, the records stay as they are. Empty when
+// the bytes are no enhanced metafile.
+std::string ClipEnhancedMetafile(std::string_view bytes, const TRect& rect);
 
 }  // namespace orvella

@@ -2,6 +2,8 @@
 #include "graphics/canvas.h"
 #include "graphics/encoded_images.h"
 #include "graphics/graphic.h"
+#include "graphics/image_filter.h"
+#include "graphics/picture_ex.h"
 #include "graphics/metafile_player.h"
 #include "metafile_test_bytes.h"
 #include "platform/cp932.h"
@@ -640,6 +642,47 @@ TEST(MetafileTool, StoredPictureRendersInTheDocument)
     EXPECT_GT(h.blue, 20000);
     EXPECT_GT(h.red, 20000);
     EXPECT_LT(h.blueX, h.redX);
+}
+
+}  // namespace
+}  // namespace orvella::test
+
+namespace orvella::test {
+namespace {
+
+// Clipping an enhanced metafile picture gives a metafile of the clip
+// rectangle's size showing that part; the records are kept.
+TEST(MetafileClip, ClipFilterGivesAMetafileOfThePart)
+{
+    TPictureEx source;
+    auto metafile = std::make_unique<TMetafile>();
+    metafile->LoadFromBytes(HalvesEmf());  // 96 x 48 screen pixels
+    source.SetGraphic(std::move(metafile));
+    TClipFilter clip;
+    clip.SetClipRect({60, 10, 90, 40});
+    TPictureEx result;
+    TRect out;
+    clip.Apply(source, result, out);
+    const auto* part = dynamic_cast<const TMetafile*>(result.Graphic());
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(out, (TRect{0, 0, 30, 30}));
+    EXPECT_NE(part->SaveToBytes().find(HalvesEmf().substr(108)), std::string::npos);
+    TBitmap pixels;
+    part->RenderTo24(pixels);
+    ASSERT_EQ(pixels.Width(), 30);
+    // The part lies in the red half; nothing of the blue half shows.
+    const Halves h = CountHalves(pixels);
+    EXPECT_EQ(h.blue, 0);
+    EXPECT_GT(h.red, 30 * 30 * 9 / 10);
+    // Straddling the halves: blue on the left of the part, red on the right.
+    clip.SetClipRect({30, 0, 70, 48});
+    clip.Apply(source, result, out);
+    result.Graphic()->RenderTo24(pixels);
+    const Halves both = CountHalves(pixels);
+    EXPECT_GT(both.blue, 0);
+    EXPECT_GT(both.red, 0);
+    EXPECT_LT(both.blueX, 18.0 + 1);
+    EXPECT_GT(both.redX, 18.0 + 1);
 }
 
 }  // namespace
