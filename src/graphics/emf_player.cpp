@@ -45,6 +45,11 @@ constexpr uint32_t kStockBit = 0x80000000;
 // Records beyond this many are not played: no real picture has them, and a
 // damaged count must not keep the player busy.
 constexpr std::size_t kMaxRecords = 1u << 22;
+// Regions are built rectangle by rectangle, each step costing as much as
+// the region so far: a count beyond any real clip is taken for damage.
+constexpr uint32_t kMaxRegionRects = 4096;
+// Longer texts in one record are damage; decoding them would only cost time.
+constexpr uint32_t kMaxTextUnits = 8192;
 
 class TEmfPlayer {
 public:
@@ -142,7 +147,7 @@ QRegion TEmfPlayer::region(TByteReader& in, uint32_t size)
     const uint32_t count = data.ReadU32();
     data.ReadU32();  // size of the rectangles
     data.Skip(16);   // bounds
-    if (headerSize != 32 || count > data.Remaining() / 16)
+    if (headerSize != 32 || count > data.Remaining() / 16 || count > kMaxRegionRects)
         TByteReader::Fail("領域が不正です");
     std::vector<TRect> rects(count);
     for (TRect& r : rects) {
@@ -200,7 +205,7 @@ void TEmfPlayer::text(std::string_view data, bool wide)
     const uint32_t offDx = in.ReadU32();
     constexpr uint32_t etoGlyphIndex = 0x10, etoPdy = 0x2000;
     const std::size_t unit = wide ? 2 : 1;
-    if (offString > data.size() || count > (data.size() - offString) / unit)
+    if (offString > data.size() || count > (data.size() - offString) / unit || count > kMaxTextUnits)
         return;
     std::u32string characters;
     std::vector<int> units;  // string units each character took

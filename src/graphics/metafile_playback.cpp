@@ -22,6 +22,7 @@ constexpr double kCoordinateLimit = double(1 << 28);
 // A block transfer wider or taller than this (destination pixels) is taken
 // for damage: the canvas would allocate per column and row.
 constexpr double kBlitLimit = double(1 << 15);
+constexpr std::size_t kMaxTextCharacters = 8192;
 
 int32_t toCanvas(double value)
 {
@@ -790,7 +791,9 @@ void TPlayback::Text(double x, double y, const std::u32string& characters, const
             canvas_.FillRect(box);
         }
     }
-    if (characters.empty())
+    // One record is one line of a picture; thousands of characters in one
+    // are damage, and shaping them all would only cost time.
+    if (characters.empty() || characters.size() > kMaxTextCharacters)
         return;
     const int level = canvas_.SaveDC();
     if (rect && (options & etoClipped))

@@ -34,6 +34,7 @@ enum : uint16_t {
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kMaxRecords = 1u << 22;
+constexpr uint32_t kMaxRegionRects = 4096;
 
 class TWmfPlayer {
 public:
@@ -99,6 +100,8 @@ bool TWmfPlayer::dib(std::string_view rest, TBitmap& bitmap, bool& bottomUp)
 void TWmfPlayer::text(double x, double y, std::string_view bytes, const std::vector<double>& byteAdvances,
                       uint32_t options, const double* rect)
 {
+    if (bytes.size() > 8192)
+        return;  // longer texts in one record are damage
     std::u32string characters;
     std::vector<int> byteCounts;
     DecodeAnsiText(bytes, play_.State().font.CharSet, characters, byteCounts);
@@ -466,13 +469,15 @@ void TWmfPlayer::record(uint16_t function, std::string_view params)
         try {
             in.Skip(10);  // next in chain, object type, object count, region size
             const int16_t scans = in.ReadI16();
+            uint32_t rects = 0;
             in.Skip(2 + 8);  // largest scan, bounds
             for (int16_t s = 0; s < scans; ++s) {
                 const uint16_t count = in.ReadU16();
                 const int16_t top = in.ReadI16(), bottom = in.ReadI16();
                 for (uint16_t i = 0; i + 1 < count; i += 2) {
                     const int16_t left = in.ReadI16(), right = in.ReadI16();
-                    if (right > left && bottom > top)
+                    // Each rectangle costs as much as the region so far.
+                    if (right > left && bottom > top && ++rects <= kMaxRegionRects)
                         object.region += QRect(left, top, right - left, bottom - top);
                 }
                 if (count & 1)

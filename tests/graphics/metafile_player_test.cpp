@@ -38,6 +38,8 @@ struct PlayCase {
     std::vector<Probe> probes;
 };
 
+void PrintTo(const PlayCase& c, std::ostream* out) { *out << c.name; }
+
 class MetafilePlays : public ::testing::TestWithParam<PlayCase> {};
 
 TEST_P(MetafilePlays, PixelsAreWhereTheRecordsPutThem)
@@ -424,6 +426,20 @@ TEST(MetafileDamage, NeverReadsPastTheBytes)
                      EmfRecord(EMR_RESTOREDC, {-100}), Brush(70000, kBlue), Brush(1, kRed), NoPen(), FillAll()});
     TBitmap after;
     Play(lying, after);
+    EXPECT_EQ(after.GetPixelColor(20, 20), kRed) << "records after the damaged ones still play";
+    // A clip region of 20,000 rectangles would take seconds to build; it is
+    // refused like damage and the fill after it is not clipped.
+    std::string many;
+    for (int32_t v : {32, 1, 20000, 20000 * 16, 0, 0, 40, 40})
+        PutLe(many, uint32_t(v));
+    for (int32_t i = 0; i < 20000; ++i)
+        for (int32_t v : {i % 40, i / 40 % 40, i % 40 + 1, i / 40 % 40 + 1})
+            PutLe(many, uint32_t(v));
+    std::string header;
+    PutLe(header, uint32_t(many.size()));
+    PutLe(header, 5);
+    Play(Emf(40, 40, {EmfRecordBytes(EMR_EXTSELECTCLIPRGN, header + many), Brush(1, kRed), NoPen(), FillAll()}),
+         after);
     EXPECT_EQ(after.GetPixelColor(20, 20), kRed) << "records after the damaged ones still play";
     // The canvas's own state is as it was.
     EXPECT_EQ(bitmap.Canvas().MapMode(), MM_TEXT);
