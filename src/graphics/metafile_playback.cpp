@@ -10,6 +10,7 @@
 #include "platform/utf8.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <numbers>
 
@@ -282,6 +283,44 @@ bool TPlayback::reaches(const std::vector<TPoint>& points)
            top / kSubPixels - margin <= clip.bottom() && bottom / kSubPixels + margin >= clip.top();
 }
 
+bool TPlayback::patternFill(const std::function<void()>& draw)
+{
+    const std::shared_ptr<TBitmap> pattern = state_.brush.Pattern;
+    if (state_.brush.Style != BS_DIBPATTERN || !pattern || pattern->Width() <= 0 || pattern->Height() <= 0 ||
+        canvas_.PathOpen())
+        return false;
+    {
+        const int level = canvas_.SaveDC();
+        canvas_.BeginPath();
+        draw();
+        canvas_.EndPath();
+        canvas_.SelectClipPath(RGN_AND);
+        const QRect box = (canvas_.ClipRegion() ? *canvas_.ClipRegion() : base_).boundingRect();
+        if (!box.isEmpty() && box.width() <= kBlitLimit && box.height() <= kBlitLimit) {
+            TBitmap tiles(box.width(), box.height(), TPixelFormat::pf24bit);
+            const int32_t pw = pattern->Width(), ph = pattern->Height();
+            for (int32_t y = 0; y < box.height(); ++y) {
+                const uint8_t* source = pattern->Row(((box.top() + y) % ph + ph) % ph);
+                uint8_t* row = tiles.Row(y);
+                for (int32_t x = 0; x < box.width(); ++x) {
+                    const int32_t sx = ((box.left() + x) % pw + pw) % pw;
+                    std::memcpy(row + 3 * x, source + 3 * sx, 3);
+                }
+            }
+            canvas_.StretchBlt(box.left() * kSubPixels, box.top() * kSubPixels, box.width() * kSubPixels,
+                               box.height() * kSubPixels, tiles.Canvas(), 0, 0, box.width(), box.height(), SRCCOPY);
+        }
+        canvas_.RestoreDC(level);
+    }
+    if (canvas_.Pen().Style != TPenStyle::psClear) {
+        const TBrush brush = canvas_.Brush();
+        canvas_.Brush().Style = TBrushStyle::bsClear;
+        draw();
+        canvas_.Brush() = brush;
+    }
+    return true;
+}
+
 double TPlayback::ScaleX() const
 {
     const TXForm t = total();
@@ -516,7 +555,8 @@ void TPlayback::Polygon(const std::vector<TPointD>& points)
     applyPen();
     applyBrush();
     applyModes();
-    canvas_.Polygon(mapped);
+    if (!patternFill([&] { canvas_.Polygon(mapped); }))
+        canvas_.Polygon(mapped);
 }
 
 void TPlayback::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons)
@@ -541,10 +581,15 @@ void TPlayback::PolyPolygon(const std::vector<std::vector<TPointD>>& polygons)
     }
     // All polygons fill as one area, so holes stay open; outlines follow.
     if (canvas_.Brush().Style != TBrushStyle::bsClear) {
-        canvas_.BeginPath();
-        figures();
-        canvas_.EndPath();
-        canvas_.FillPath();
+        const TPenStyle pen = canvas_.Pen().Style;
+        canvas_.Pen().Style = TPenStyle::psClear;
+        if (!patternFill(figures)) {
+            canvas_.BeginPath();
+            figures();
+            canvas_.EndPath();
+            canvas_.FillPath();
+        }
+        canvas_.Pen().Style = pen;
     }
     if (canvas_.Pen().Style != TPenStyle::psClear) {
         for (const auto& polygon : polygons) {
@@ -624,7 +669,8 @@ void TPlayback::Rectangle(double left, double top, double right, double bottom)
     applyPen();
     applyBrush();
     applyModes();
-    canvas_.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+    if (!patternFill([&] { canvas_.Rectangle(r.Left, r.Top, r.Right, r.Bottom); }))
+        canvas_.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void TPlayback::RoundRect(double left, double top, double right, double bottom, double width, double height)
@@ -670,7 +716,8 @@ void TPlayback::Ellipse(double left, double top, double right, double bottom)
     applyPen();
     applyBrush();
     applyModes();
-    canvas_.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
+    if (!patternFill([&] { canvas_.Ellipse(r.Left, r.Top, r.Right, r.Bottom); }))
+        canvas_.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void TPlayback::ArcShape(ArcKind kind, double left, double top, double right, double bottom, TPointD start,
@@ -753,6 +800,20 @@ void TPlayback::FillRegion(const QRegion& device, const TLogBrush& brush)
 {
     applyBrush(brush);
     applyModes();
+    if (brush.Pattern) {
+        const TLogBrush selected = state_.brush;
+        state_.brush = brush;
+        const TPenStyle pen = canvas_.Pen().Style;
+        canvas_.Pen().Style = TPenStyle::psClear;
+        patternFill([&] {
+            for (const QRect& r : device)
+                canvas_.Rectangle(r.left() * kSubPixels, r.top() * kSubPixels, (r.left() + r.width() + 1) * kSubPixels,
+                                  (r.top() + r.height() + 1) * kSubPixels);
+        });
+        canvas_.Pen().Style = pen;
+        state_.brush = selected;
+        return;
+    }
     for (const QRect& r : device) {
         canvas_.FillRect({r.left() * kSubPixels, r.top() * kSubPixels, (r.left() + r.width()) * kSubPixels,
                           (r.top() + r.height()) * kSubPixels});
@@ -866,6 +927,15 @@ void TPlayback::FillPath()
 {
     applyBrush();
     applyModes();
+    if (state_.brush.Pattern && canvas_.ClipRegion().has_value()) {
+        // The recorded path becomes the clip the pattern fills.
+        const int level = canvas_.SaveDC();
+        canvas_.SelectClipPath(RGN_AND);
+        canvas_.Pen().Style = TPenStyle::psClear;
+        patternFill([&] { canvas_.Rectangle(-(1 << 27), -(1 << 27), 1 << 27, 1 << 27); });
+        canvas_.RestoreDC(level);
+        return;
+    }
     canvas_.FillPath();
 }
 
@@ -926,7 +996,17 @@ TLogBrush PatternBrush(TBitmap& pattern)
         }
     }
     const uint64_t count = uint64_t(std::max(1, width * height));
-    return {BS_SOLID, RGB(uint8_t(r / count), uint8_t(g / count), uint8_t(b / count)), 0};
+    TLogBrush brush{BS_DIBPATTERN, RGB(uint8_t(r / count), uint8_t(g / count), uint8_t(b / count)), 0, nullptr};
+    // Patterns repeat every few pixels; a larger one is damage or a
+    // picture, and its average colour does.
+    if (pattern.Width() <= 256 && pattern.Height() <= 256) {
+        brush.Pattern = std::make_shared<TBitmap>(pattern.Width(), pattern.Height(), TPixelFormat::pf24bit);
+        for (int32_t y = 0; y < pattern.Height(); ++y)
+            for (int32_t x = 0; x < pattern.Width(); ++x)
+                WritePixel(brush.Pattern->Row(y), x, TPixelFormat::pf24bit,
+                           brush.Pattern->ColorToPixel(pattern.GetPixelColor(x, y)));
+    }
+    return brush;
 }
 
 void DecodeAnsiText(std::string_view bytes, uint8_t charSet, std::u32string& characters, std::vector<int>& byteCounts)

@@ -10,6 +10,7 @@
 
 #include <QRegion>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,8 +45,10 @@ struct TLogPen {
 
 struct TLogBrush {
     int Style = BS_SOLID;
-    TColor Color = clWhite;
+    TColor Color = clWhite;  // for a pattern, its average colour
     int Hatch = 0;
+    // BS_DIBPATTERN: repeated from device pixel (0, 0).
+    std::shared_ptr<TBitmap> Pattern;
 };
 
 struct TLogFontRecord {
@@ -193,6 +196,10 @@ private:
     // them, cannot reach the clip: a band of a print skips what lies in
     // other bands. Always true while a path is being recorded.
     bool reaches(const std::vector<TPoint>& points);
+    // With a pattern brush selected: draw (a canvas call) becomes the clip
+    // the tiled pattern fills, then draws again with the brush clear for
+    // its outline. False, doing nothing, for every other brush.
+    bool patternFill(const std::function<void()>& draw);
     std::vector<TPointD> ellipsePoints(double left, double top, double right, double bottom) const;
     void intersectBase();
 
@@ -211,7 +218,7 @@ private:
 // Reads a device-independent bitmap from its header and bits; false when
 // they do not make one. bottomUp tells how the stored rows ran.
 bool ReadPackedDib(std::string_view header, std::string_view bits, TBitmap& bitmap, bool& bottomUp);
-// The brush a pattern bitmap stands in for: its average colour.
+// A brush of the pattern bitmap (taken over).
 TLogBrush PatternBrush(TBitmap& pattern);
 // Text of an 8-bit string by the font's character set, one entry per
 // character, with the number of bytes each took.

@@ -128,6 +128,17 @@ std::string ClipRegion(int32_t l, int32_t t, int32_t r, int32_t b, int32_t mode 
 
 std::string FillAll() { return EmfRecord(EMR_RECTANGLE, {-10, -10, 60, 60}); }
 
+// A 2 x 2 checker of red and blue as a DIB pattern brush in slot 1.
+std::string CheckerBrush()
+{
+    std::string bits;
+    const std::string header = Dib24(2, 2, {kRed, kBlue, kBlue, kRed}, &bits);
+    std::string body;
+    for (uint32_t v : {1u, 0u, 32u, uint32_t(header.size()), 32u + uint32_t(header.size()), uint32_t(bits.size())})
+        PutLe(body, v);
+    return EmfRecordBytes(94, body + header + bits) + EmfRecord(EMR_SELECTOBJECT, {1});
+}
+
 INSTANTIATE_TEST_SUITE_P(Enhanced, MetafilePlays, ::testing::Values(
     // Without a pen a rectangle's fill leaves out one more column and row.
     PlayCase{"Rectangle", Emf(40, 40, {Brush(1, kRed), NoPen(), EmfRecord(EMR_RECTANGLE, {10, 10, 20, 20})}),
@@ -203,6 +214,15 @@ INSTANTIATE_TEST_SUITE_P(Enhanced, MetafilePlays, ::testing::Values(
                                        EmfRecord(EMR_BITBLT, {0, 0, 0, 0, 10, 10, 20, 20, 0x00550009, 0, 0, 0x10000, 0,
                                                               0, 0x10000, 0, 0, 0, 0, 0, 0, 0, 0})}),
              {{5, 5, kBlack}, {15, 15, kWhite}, {25, 25, kBlack}, {35, 35, kWhite}}},
+    // A pattern brush repeats its pixels from the device origin, inside the shape only.
+    PlayCase{"PatternBrush", Emf(40, 40, {CheckerBrush(), NoPen(), EmfRecord(EMR_ELLIPSE, {0, 0, 40, 40})}),
+             {{20, 20, kRed}, {21, 20, kBlue}, {20, 21, kBlue}, {21, 21, kRed}, {1, 1, kWhite}}},
+    PlayCase{"PatternPolyPolygon", Emf(40, 40, {CheckerBrush(), NoPen(), FramedSquare()}),
+             {{8, 8, kRed}, {9, 8, kBlue}, {20, 20, kWhite}}},
+    PlayCase{"PatternFillPath", Emf(40, 40, {CheckerBrush(), EmfRecord(EMR_BEGINPATH, {}),
+                                             Polygon16({0, 0, 20, 0, 20, 20, 0, 20}), EmfRecord(EMR_ENDPATH, {}),
+                                             EmfRecord(EMR_FILLPATH, {0, 0, 0, 0})}),
+             {{10, 10, kRed}, {11, 10, kBlue}, {30, 30, kWhite}}},
     // A hatched brush: a horizontal hatch every eighth row on the background colour.
     PlayCase{"Hatch", Emf(40, 40, {EmfRecord(EMR_SETBKCOLOR, {int32_t(kBlue)}), Brush(1, kRed, 2, 0), NoPen(),
                                    EmfRecord(EMR_RECTANGLE, {0, 0, 40, 40})}),
@@ -272,6 +292,17 @@ INSTANTIATE_TEST_SUITE_P(Windows, MetafilePlays, ::testing::Values(
                                             WmfBrush(kBlue), WmfRecord(META_SELECTOBJECT, {2}),
                                             WmfRecord(META_RECTANGLE, {40, 40, 30, 30})}),
              {{5, 5, kRed}, {15, 15, kWhite}, {35, 35, kBlue}}},
+    PlayCase{"PatternBrush", Wmf(40, 40, {WmfNullPen(), [] {
+                                              std::string bits;
+                                              const std::string header = Dib24(2, 2, {kRed, kBlue, kBlue, kRed}, &bits);
+                                              std::string body;
+                                              PutLe(body, 5, 2);
+                                              PutLe(body, 0, 2);
+                                              return WmfRecordBytes(0x0142, body + header + bits);
+                                          }(),
+                                          WmfRecord(META_SELECTOBJECT, {0}), WmfRecord(META_SELECTOBJECT, {1}),
+                                          WmfRecord(META_RECTANGLE, {30, 30, 10, 10})}),
+             {{20, 20, kRed}, {21, 20, kBlue}, {5, 5, kWhite}}},
     PlayCase{"StretchDib", Wmf(40, 40, {WmfStretchedDib()}),
              {{12, 12, kRed}, {27, 12, kBlue}, {12, 27, kBlue}, {27, 27, kRed}}}),
     [](const auto& info) { return std::string(info.param.name); });
