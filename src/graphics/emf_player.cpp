@@ -37,7 +37,8 @@ enum : uint32_t {
     EXTSELECTCLIPRGN = 75, BITBLT = 76, STRETCHBLT = 77, SETDIBITSTODEVICE = 80, STRETCHDIBITS = 81,
     EXTCREATEFONTINDIRECTW = 82, EXTTEXTOUTA = 83, EXTTEXTOUTW = 84, POLYBEZIER16 = 85, POLYGON16 = 86,
     POLYLINE16 = 87, POLYBEZIERTO16 = 88, POLYLINETO16 = 89, POLYPOLYLINE16 = 90, POLYPOLYGON16 = 91,
-    POLYDRAW16 = 92, CREATEMONOBRUSH = 93, CREATEDIBPATTERNBRUSHPT = 94, EXTCREATEPEN = 95
+    POLYDRAW16 = 92, CREATEMONOBRUSH = 93, CREATEDIBPATTERNBRUSHPT = 94, EXTCREATEPEN = 95, ALPHABLEND = 114,
+    TRANSPARENTBLT = 116
 };
 
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
@@ -536,6 +537,52 @@ void TEmfPlayer::record(uint32_t type, std::string_view data)
             play_.FrameRegion(device, brush, width, height);
         else
             play_.FillRegion(device, brush);
+        break;
+    }
+    case ALPHABLEND: case TRANSPARENTBLT: {
+        in.Skip(16);
+        const double x = in.ReadI32(), y = in.ReadI32(), cx = in.ReadI32(), cy = in.ReadI32();
+        const uint32_t operation = in.ReadU32();  // blend function, or the transparent colour
+        const int32_t sx = in.ReadI32(), sy = in.ReadI32();
+        in.Skip(24 + 4 + 4);
+        const uint32_t offHeader = in.ReadU32(), sizeHeader = in.ReadU32();
+        const uint32_t offBits = in.ReadU32(), sizeBits = in.ReadU32();
+        const int32_t sw = in.ReadI32(), sh = in.ReadI32();
+        TBitmap bitmap;
+        bool bottomUp = true;
+        if (!bitmapAt(data, offHeader, sizeHeader, offBits, sizeBits, bitmap, bottomUp))
+            break;
+        const TRect from = IntersectRect({sx, sy, sx + sw, sy + sh}, {0, 0, bitmap.Width(), bitmap.Height()});
+        if (from.IsEmpty() || from != TRect{sx, sy, sx + sw, sy + sh})
+            break;
+        const uint8_t constantAlpha = uint8_t(operation >> 16);
+        const bool perPixel = type == ALPHABLEND && (operation >> 24 & 1) && bitmap.PixelFormat() == TPixelFormat::pf32bit;
+        if (type == ALPHABLEND && constantAlpha < 128)
+            break;  // mostly see-through: the canvas has no blending, so it is left out
+        TBitmap image(sw, sh, TPixelFormat::pf24bit), mask(sw, sh, TPixelFormat::pf24bit);
+        for (int32_t row = 0; row < sh; ++row) {
+            for (int32_t column = 0; column < sw; ++column) {
+                const uint32_t pixel = ReadPixel(bitmap.Row(from.Top + row), from.Left + column, bitmap.PixelFormat());
+                TColor colour = bitmap.GetPixelColor(from.Left + column, from.Top + row);
+                bool seeThrough = false;
+                if (type == TRANSPARENTBLT) {
+                    seeThrough = colour == (operation & 0xFFFFFF);
+                } else if (perPixel) {
+                    // Colours are stored multiplied by their opacity.
+                    const uint32_t alpha = pixel >> 24;
+                    seeThrough = alpha < 128;
+                    if (!seeThrough && alpha < 255)
+                        colour = RGB(uint8_t(std::min<uint32_t>(255, GetRValue(colour) * 255 / alpha)),
+                                     uint8_t(std::min<uint32_t>(255, GetGValue(colour) * 255 / alpha)),
+                                     uint8_t(std::min<uint32_t>(255, GetBValue(colour) * 255 / alpha)));
+                }
+                if (seeThrough)
+                    colour = clWhite;
+                WritePixel(image.Row(row), column, TPixelFormat::pf24bit, image.ColorToPixel(colour));
+                WritePixel(mask.Row(row), column, TPixelFormat::pf24bit, seeThrough ? 0xFFFFFF : 0);
+            }
+        }
+        play_.MaskedBlit(x, y, cx, cy, image, mask);
         break;
     }
     case BITBLT: case STRETCHBLT: {

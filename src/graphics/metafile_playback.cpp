@@ -4,6 +4,7 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/bmp_codec.h"
+#include "graphics/graphic.h"
 #include "graphics/rect_utils.h"
 #include "platform/cp932.h"
 #include "platform/fonts/log_font.h"
@@ -914,6 +915,16 @@ void TPlayback::Blit(double x, double y, double width, double height, TBitmap* b
         return;
     canvas_.StretchBlt(a.x, a.y, b.x - a.x, b.y - a.y, bitmap->Canvas(), toCanvas(sx), toCanvas(sy), toCanvas(sw),
                        toCanvas(sh), rop);
+}
+
+void TPlayback::MaskedBlit(double x, double y, double width, double height, TBitmap& image, TBitmap& mask)
+{
+    const TPoint a = Map(x, y), b = Map(x + width, y + height);
+    if (std::abs(double(b.x) - a.x) > kBlitLimit * kSubPixels || std::abs(double(b.y) - a.y) > kBlitLimit * kSubPixels)
+        return;
+    if (!reaches({a, b}))
+        return;
+    DrawMasked(canvas_, {a.x, a.y, b.x, b.y}, image, mask);
 }
 
 // --- paths ---

@@ -176,6 +176,10 @@ public:
     void Blit(double x, double y, double width, double height, TBitmap* bitmap, double sx, double sy, double sw,
               double sh, uint32_t rop);
 
+    // image drawn where mask is black; both of one size, 24-bit, image
+    // white where the mask is white.
+    void MaskedBlit(double x, double y, double width, double height, TBitmap& image, TBitmap& mask);
+
     // --- paths ---
     void BeginPath();
     void EndPath();

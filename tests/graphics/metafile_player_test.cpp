@@ -114,6 +114,38 @@ std::string StretchedDib()
     return EmfRecordBytes(EMR_STRETCHDIBITS, body + header + bits);
 }
 
+// The 2 x 2 picture of StretchedDib through a transparent colour (type 116)
+// or with its opacity (type 114, 32 bits, alpha 0 where blue).
+std::string SeeThroughBlit(uint32_t type)
+{
+    std::string header, bits;
+    if (type == 116) {
+        header = Dib24(2, 2, {kRed, kBlue, kBlue, kRed}, &bits);
+    } else {
+        for (uint32_t v : {40u, 2u, 2u})
+            PutLe(header, v);
+        PutLe(header, 1, 2);
+        PutLe(header, 32, 2);
+        for (int i = 0; i < 6; ++i)
+            PutLe(header, 0);
+        // Bottom-up rows of B, G, R, A: blue see-through, red opaque.
+        for (uint32_t pixel : {0x00000000u, 0xFFFF0000u, 0xFFFF0000u, 0x00000000u})
+            PutLe(bits, pixel);
+    }
+    std::string body(16, '\0');
+    const uint32_t operation = type == 116 ? kBlue : 0x01FF0000;  // AC_SRC_ALPHA, fully opaque
+    for (uint32_t v : {10u, 10u, 20u, 20u, operation, 0u, 0u})
+        PutLe(body, v);
+    body += std::string(24 + 8, '\0');
+    PutLe(body, 108);
+    PutLe(body, uint32_t(header.size()));
+    PutLe(body, 108 + uint32_t(header.size()));
+    PutLe(body, uint32_t(bits.size()));
+    PutLe(body, 2);
+    PutLe(body, 2);
+    return EmfRecordBytes(type, body + header + bits);
+}
+
 // A clip region of one rectangle, in device units.
 std::string ClipRegion(int32_t l, int32_t t, int32_t r, int32_t b, int32_t mode = 5)
 {
@@ -204,6 +236,11 @@ INSTANTIATE_TEST_SUITE_P(Enhanced, MetafilePlays, ::testing::Values(
              {{33, 7, kRed}, {22, 18, kWhite}}},
     PlayCase{"StretchDIBits", Emf(40, 40, {StretchedDib()}),
              {{12, 12, kRed}, {27, 12, kBlue}, {12, 27, kBlue}, {27, 27, kRed}, {5, 5, kWhite}}},
+    // What a transparent colour or a zero opacity marks leaves the black below.
+    PlayCase{"TransparentBlt", Emf(40, 40, {Brush(1, kBlack), NoPen(), FillAll(), SeeThroughBlit(116)}),
+             {{12, 12, kRed}, {27, 12, kBlack}, {12, 27, kBlack}, {27, 27, kRed}}},
+    PlayCase{"AlphaBlend", Emf(40, 40, {Brush(1, kBlack), NoPen(), FillAll(), SeeThroughBlit(114)}),
+             {{12, 12, kRed}, {27, 12, kBlack}, {12, 27, kBlack}, {27, 27, kRed}}},
     PlayCase{"Lines", Emf(40, 40, {EmfRecord(EMR_CREATEPEN, {2, 0, 1, 0, int32_t(kBlue)}), EmfRecord(EMR_SELECTOBJECT, {2}),
                                    EmfRecord(EMR_MOVETOEX, {0, 5}), EmfRecord(EMR_LINETO, {40, 5})}),
              {{0, 5, kBlue}, {39, 5, kBlue}, {20, 6, kWhite}}},
