@@ -17,13 +17,13 @@ namespace {
 using namespace orvella;
 using namespace orvella::test;
 
-std::string ClipArt()
+std::string ClipArt(int32_t penWidth)
 {
     std::vector<std::string> records;
     records.push_back(EmfRecord(17, {8}));             // anisotropic
     records.push_back(EmfRecord(9, {10000, 10000}));   // window
     records.push_back(EmfRecord(11, {1000, 1000}));    // viewport
-    records.push_back(EmfRecord(38, {1, 0, 20, 0, 0x202020}));
+    records.push_back(EmfRecord(38, {1, 0, penWidth, 0, 0x202020}));
     records.push_back(EmfRecord(37, {1}));
     for (int shape = 0; records.size() < 2000; ++shape) {
         const int32_t cx = 500 + (shape * 1237) % 9000, cy = 500 + (shape * 2741) % 9000;
@@ -65,9 +65,11 @@ std::string ClipArt()
     return Emf(1000, 1000, records);
 }
 
+// Argument: the outline width in the picture's units: 20 is an outline of
+// about 3 pixels at 600 dpi, 1 a one-pixel hairline.
 void BM_PlayClipArt600DpiBand(benchmark::State& state)
 {
-    const std::string emf = ClipArt();
+    const std::string emf = ClipArt(int32_t(state.range(0)));
     // 60 mm at 600 dpi is 1417 pixels; the band is 512 rows of it.
     TBitmap band(1417, 512, TPixelFormat::pf24bit);
     for (auto _ : state) {
@@ -76,6 +78,6 @@ void BM_PlayClipArt600DpiBand(benchmark::State& state)
         benchmark::DoNotOptimize(band.Bits());
     }
 }
-BENCHMARK(BM_PlayClipArt600DpiBand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayClipArt600DpiBand)->Arg(20)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
