@@ -206,6 +206,18 @@ INSTANTIATE_TEST_SUITE_P(Enhanced, MetafilePlays, ::testing::Values(
                                          }()),
                                          Brush(1, kRed), NoPen(), EmfRecord(EMR_RECTANGLE, {5, 5, 10, 10})}),
              {{10, 10, kRed}, {18, 18, kRed}, {20, 20, kWhite}}},
+    // A quarter turn: (x, y) goes to (40 - y, x); the rectangle becomes a polygon.
+    PlayCase{"WorldTurn", Emf(40, 40, {EmfRecordBytes(EMR_SETWORLDTRANSFORM, [] {
+                                            std::string x;
+                                            for (float f : {0.0f, 1.0f, -1.0f, 0.0f, 40.0f, 0.0f}) {
+                                                uint32_t u;
+                                                std::memcpy(&u, &f, 4);
+                                                PutLe(x, u);
+                                            }
+                                            return x;
+                                        }()),
+                                        Brush(1, kRed), NoPen(), EmfRecord(EMR_RECTANGLE, {5, 5, 15, 10})}),
+             {{32, 10, kRed}, {10, 7, kWhite}, {32, 20, kWhite}}},
     // The brush selected after SaveDC is gone after RestoreDC.
     PlayCase{"RestoreDC", Emf(40, 40, {Brush(1, kRed), NoPen(), EmfRecord(EMR_SAVEDC, {}), Brush(2, kBlue),
                                        EmfRecord(EMR_RESTOREDC, {-1}), EmfRecord(EMR_RECTANGLE, {0, 0, 10, 10})}),
