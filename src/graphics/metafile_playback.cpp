@@ -25,6 +25,9 @@ constexpr double kCoordinateLimit = double(1 << 28);
 // for damage: the canvas would allocate per column and row.
 constexpr double kBlitLimit = double(1 << 15);
 constexpr std::size_t kMaxTextCharacters = 8192;
+// Pens wider and fonts taller than this many destination pixels are damage;
+// the canvas would build outlines and coverage masks of their size.
+constexpr double kMaxToolPixels = 4096;
 
 int32_t toCanvas(double value)
 {
@@ -485,7 +488,7 @@ void TPlayback::applyPen()
     pen.Mode = state_.rop2;
     pen.Width = 0;
     if (!state_.pen.Cosmetic && state_.pen.Width > 0)
-        pen.Width = toCanvas(state_.pen.Width * ScaleX() * kSubPixels);
+        pen.Width = toCanvas(std::min(state_.pen.Width * ScaleX(), kMaxToolPixels) * kSubPixels);
 }
 
 void TPlayback::applyBrush(const TLogBrush& brush)
@@ -864,7 +867,7 @@ void TPlayback::Text(double x, double y, const std::u32string& characters, const
     const TLogFontRecord& f = state_.font;
     if (!f.Face.empty())
         font.Name = f.Face;
-    const double height = f.Height != 0 ? f.Height * ScaleY() : -12.0;
+    const double height = std::clamp(f.Height != 0 ? f.Height * ScaleY() : -12.0, -kMaxToolPixels, kMaxToolPixels);
     font.Height = toCanvas(height * kSubPixels);
     if (font.Height == 0)
         font.Height = -1;

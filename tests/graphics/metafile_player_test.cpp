@@ -515,6 +515,13 @@ TEST(MetafileDamage, NeverReadsPastTheBytes)
     for (int32_t i = 0; i < 20000; ++i)
         for (int32_t v : {i % 40, i / 40 % 40, i % 40 + 1, i / 40 % 40 + 1})
             PutLe(many, uint32_t(v));
+    // A pen and a font millions of pixels large are drawn at a bounded size.
+    Play(Emf(40, 40, {EmfRecord(EMR_CREATEPEN, {2, 0, 0x7FFFFFF, 0, int32_t(kBlue)}), EmfRecord(EMR_SELECTOBJECT, {2}),
+                      EmfRecord(EMR_MOVETOEX, {0, 5}), EmfRecord(EMR_LINETO, {40, 5}), EmfRecord(EMR_SETBKMODE, {1}),
+                      WideFont(3, -0x7FFFFFF, 0, u"Arial"),
+                      EmfRecord(EMR_SELECTOBJECT, {3}), WideText(1, 1, u"Ab")}),
+         after);
+    EXPECT_EQ(after.GetPixelColor(20, 20), kBlue);
     std::string header;
     PutLe(header, uint32_t(many.size()));
     PutLe(header, 5);
