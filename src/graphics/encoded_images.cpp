@@ -6,6 +6,7 @@
 #include "graphics/bmp_codec.h"
 #include "graphics/gif_codec.h"
 #include "graphics/jpeg_codec.h"
+#include "graphics/metafile_player.h"
 #include "graphics/picture_error.h"
 #include "graphics/png_codec.h"
 #include "graphics/safety_bitmap.h"
@@ -298,25 +299,33 @@ void TMetafile::WriteData(std::string& out) const
 
 void TMetafile::RenderTo24(TBitmap& target) const
 {
-    // No metafile player yet: a light frame with its diagonals shows where
-    // the picture sits and how large it is.
     target.SetSize(width_, height_, TPixelFormat::pf24bit);
     std::memset(target.Bits(), 0xFF, target.ByteCount());
-    auto grey = [&](int32_t x, int32_t y) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_)
-            std::memset(target.Row(y) + 3 * x, 0xC0, 3);
-    };
-    for (int32_t x = 0; x < width_; ++x) {
-        grey(x, 0);
-        grey(x, height_ - 1);
-    }
+    PlayMetafile(target.Canvas(), bytes_, {0, 0, width_, height_});
+}
+
+void TMetafile::RenderMask(TBitmap& mask) const
+{
+    // Played once on white and once on black: where the two differ, the
+    // background shows through.
+    TBitmap onBlack;
+    RenderTo24(mask);
+    onBlack.SetSize(width_, height_, TPixelFormat::pf24bit);
+    PlayMetafile(onBlack.Canvas(), bytes_, {0, 0, width_, height_});
     for (int32_t y = 0; y < height_; ++y) {
-        grey(0, y);
-        grey(width_ - 1, y);
-        const int32_t x = width_ > 1 && height_ > 1 ? int32_t(int64_t(y) * (width_ - 1) / (height_ - 1)) : 0;
-        grey(x, y);
-        grey(width_ - 1 - x, y);
+        uint8_t* row = mask.Row(y);
+        const uint8_t* black = onBlack.Row(y);
+        for (int32_t x = 0; x < width_; ++x) {
+            const bool seeThrough = std::memcmp(row + 3 * x, black + 3 * x, 3) != 0;
+            std::memset(row + 3 * x, seeThrough ? 0xFF : 0x00, 3);
+        }
     }
+}
+
+void TMetafile::Draw(TCanvas& canvas, const TRect& rect) const
+{
+    if (!Empty())
+        PlayMetafile(canvas, bytes_, rect);
 }
 
 }  // namespace orvella

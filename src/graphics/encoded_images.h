@@ -1,7 +1,7 @@
 #pragma once
 // Graphics that keep their file's bytes as their content and decode them
-// for drawing: JPEG, PNG, GIF, icons and metafiles. Metafiles have no
-// player yet; they keep their bytes and draw as a placeholder of their size.
+// for drawing: JPEG, PNG, GIF, icons and metafiles. Metafiles keep their
+// bytes and play their records each time they are drawn.
 
 #include "graphics/graphic.h"
 
@@ -85,7 +85,14 @@ public:
     // 32-bit size counting itself, then the metafile.
     void ReadData(std::string_view data) override;
     void WriteData(std::string& out) const override;
+    // Plays the records on white at the picture's own size.
     void RenderTo24(TBitmap& target) const override;
+    // Plays the records straight onto the canvas, stretched into rect;
+    // what no record paints is left as it was.
+    void Draw(TCanvas& canvas, const TRect& rect) const override;
+    bool HasTransparentParts() const override { return !Empty(); }
+    // White where no record paints.
+    void RenderMask(TBitmap& mask) const override;
     bool Enhanced() const { return enhanced_; }
 
 private:

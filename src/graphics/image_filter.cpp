@@ -5,6 +5,8 @@
 #include "formats/component_reader.h"
 #include "formats/component_writer.h"
 #include "graphics/encoded_images.h"
+#include "graphics/metafile_player.h"
+#include "graphics/picture_error.h"
 #include "graphics/picture_ex.h"
 #include "graphics/safety_bitmap.h"
 
@@ -125,8 +127,24 @@ void TClipFilter::Apply(const TPictureEx& source, TPictureEx& result, TRect& out
 {
     const TRect whole{0, 0, source.Width(), source.Height()};
     const TRect rect = clipRect_.IsEmpty() ? whole : clipRect_;
+    // A metafile stays records: its part is a metafile of its own.
+    std::unique_ptr<TMetafile> clippedMetafile;
+    const auto* metafile = dynamic_cast<const TMetafile*>(source.Graphic());
+    if (metafile && metafile->Enhanced() && !Transparent && rect != whole) {
+        const std::string bytes = ClipEnhancedMetafile(metafile->SaveToBytes(), rect);
+        if (!bytes.empty()) {
+            clippedMetafile = std::make_unique<TMetafile>();
+            try {
+                clippedMetafile->LoadFromBytes(bytes);
+            } catch (const EInvalidGraphic&) {
+                clippedMetafile.reset();
+            }
+        }
+    }
     if (source.Empty() || (!Transparent && rect == whole)) {
         result.Assign(source);
+    } else if (clippedMetafile) {
+        result.SetGraphic(std::move(clippedMetafile));
     } else {
         // A bitmap of the rectangle's size filled with the background, the
         // source's pixels copied in where the rectangle overlaps them.
@@ -187,7 +205,7 @@ void TClipFilter::DefineProperties(TFiler& filer)
 
 bool TGREFilter::CanApply(const TPictureEx& picture) const
 {
-    // Every graphic with pixels of its own; metafiles have no player yet.
+    // Every graphic with pixels of its own; a metafile stays records.
     return !picture.Empty() && !dynamic_cast<const TMetafile*>(picture.Graphic());
 }
 
