@@ -8,7 +8,9 @@
 #include "app/layout_ruler.h"
 #include "app/layout_window.h"
 #include "app/move_mode_bar.h"
+#include "dialogs/property_dialog.h"
 #include "dialogs/text_property_dialog.h"
+#include "document/label_object.h"
 #include "document/grid.h"
 #include "document/guide.h"
 #include "document/label_data.h"
@@ -25,6 +27,7 @@
 #include "paper/extra_info.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QEventLoop>
 #include <QPlainTextEdit>
@@ -417,6 +420,96 @@ TEST_F(LayoutWindow, ATextTypedMovedAndSavedIsWhatTheToolLists)
     ASSERT_EQ(dumped.status, 0) << dumped.err;
     EXPECT_NE(dumped.out.find("Orvella label"), std::string::npos) << dumped.out;
 }
+
+struct ShapeCase {
+    const char* command;
+    bool drawnByDragging;  // else placed in the middle once its dialog is closed
+};
+
+// Each shape kind in the editor: created by dragging on the face (a
+// decorative line is placed after its pattern dialog), resized by a
+// handle, edited in its dialog.
+class LayoutShapes : public LayoutWindow, public ::testing::WithParamInterface<ShapeCase> {};
+
+TEST_P(LayoutShapes, AreDrawnByDraggingResizedByAHandleAndEditedInTheirDialog)
+{
+    TfrmLayout& editor = *editor_;
+    editor.SetZoom(200);
+    QWidget* site = editor.SiteWidget();
+    // The decorative line asks for its pattern first, from the patterns the
+    // build installs.
+    std::filesystem::create_directory_symlink(BinaryDir() + "/share/orvella/ILLUST", dir_.File("share/orvella/ILLUST"));
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = dynamic_cast<TfrmPropertyDialog*>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    editor.Action(GetParam().command)->trigger();
+    if (GetParam().drawnByDragging) {
+        const QPoint from = device({100, 80});
+        const QPoint to = device({300, 200});
+        QTest::mousePress(site, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(site, from + (to - from) * step / 4);
+        QTest::mouseRelease(site, Qt::LeftButton, {}, to);
+    }
+
+    TDOList selected;
+    editor.Site().GetObjects(selected, true);
+    ASSERT_EQ(selected.Count(), 1u);
+    TDrawObject& shape = selected[0];
+    const TRect drawn = boundsOf(shape);
+    if (GetParam().drawnByDragging) {
+        EXPECT_NEAR(drawn.Left, 100, 12);
+        EXPECT_NEAR(drawn.Right, 300, 12);
+    }
+
+    // The handle furthest right and down follows the mouse.
+    editor.Site().RefreshHandles();
+    const TDrawHandle* corner = nullptr;
+    for (std::size_t i = 0; i < editor.Site().HandleCount(); ++i) {
+        const TDrawHandle& handle = editor.Site().Handles(i);
+        if (handle.Visible && (!corner || handle.Bounds.Right + handle.Bounds.Bottom >
+                                              corner->Bounds.Right + corner->Bounds.Bottom))
+            corner = &handle;
+    }
+    ASSERT_NE(corner, nullptr);
+    const QPoint grip((corner->Bounds.Left + corner->Bounds.Right) / 2, (corner->Bounds.Top + corner->Bounds.Bottom) / 2);
+    const QPoint pulled = grip + device({100, 40}) - device({0, 0});
+    QTest::mousePress(site, Qt::LeftButton, {}, grip);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(site, grip + (pulled - grip) * step / 4);
+    QTest::mouseRelease(site, Qt::LeftButton, {}, pulled);
+    const TRect resized = boundsOf(shape);
+    EXPECT_NEAR(resized.Right - drawn.Right, 100, 12);
+
+    // The dialog's "do not print" box reaches the object as one step.
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    site->setFocus();
+    waitForIdle();
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&dialogSeen] {
+        auto* dialog = dynamic_cast<TfrmPropertyDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialogSeen = true;
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+            if (box->text() == QStringLiteral("印刷しない(&P)"))
+                box->setChecked(true);
+        dialog->accept();
+    });
+    editor.Action("DSAEditProperty")->trigger();
+    EXPECT_TRUE(dialogSeen);
+    auto* label = dynamic_cast<TLabelObject*>(&shape);
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->DontPrint());
+    ActionList().Undo();
+    EXPECT_FALSE(label->DontPrint());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, LayoutShapes,
+                         ::testing::Values(ShapeCase{"actLine", true}, ShapeCase{"actArc", true},
+                                           ShapeCase{"actRect", true}, ShapeCase{"actCircle", true},
+                                           ShapeCase{"actDecoLine", false}));
 
 }  // namespace
 }  // namespace orvella::test
