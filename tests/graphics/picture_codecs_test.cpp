@@ -49,6 +49,38 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ForeignPicture, ::testing::Values(
     ForeignCase{"Bmp", "p.bmp", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A 16-bit PNG comes to 8 bits as ImageMagick reduces it, whichever 8-bit
+// form it is turned into: the picture in memory, and a BMP written from it.
+TEST(Png16, ReducesToEightBitsAsImageMagickDoes)
+{
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
+    TempDir dir;
+    const std::string file = dir.File("deep.png");
+    ASSERT_TRUE(Magick({"-size", "97x31", "gradient:#FFE0A1-#0120A0", "-fill", "#C03051", "-draw",
+                        "circle 40,15 40,4", "-depth", "16", file}));
+    const std::string reference = dir.File("reference.bmp");
+    ASSERT_TRUE(Magick({file, "-depth", "8", "-type", "TrueColor", "BMP3:" + reference}));
+    const auto graphic = ReadGraphicFile(file);
+    ASSERT_TRUE(graphic);
+    TBitmap pixels;
+    graphic->RenderTo24(pixels);
+    WriteFile(dir.File("memory.png"), EncodePng(pixels));
+    EXPECT_EQ(MagickDifference(reference, dir.File("memory.png")), 0);
+    WriteFile(dir.File("written.bmp"), WriteGraphicAs(*graphic, "BMP"));
+    EXPECT_EQ(MagickDifference(reference, dir.File("written.bmp")), 0);
+}
+
+TEST(Png16, ScalesRoundingToTheNearestLevel)
+{
+    struct Case {
+        uint16_t in;
+        uint8_t out;
+    };
+    for (const Case c : {Case{0, 0}, Case{128, 0}, Case{129, 1}, Case{257, 1}, Case{32767, 127}, Case{32768, 128},
+                         Case{65406, 254}, Case{65408, 255}, Case{65535, 255}})
+        EXPECT_EQ(Scale16To8(c.in), c.out) << c.in;
+}
+
 TEST(GifImage, TransparentIndexBecomesSeeThrough)
 {
     ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
