@@ -1,5 +1,6 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/image_property_dialogs.h"
 #include "dialogs/jan_code_dialog.h"
 #include "dialogs/qr_code_dialog.h"
 #include "dialogs/shape_property_dialogs.h"
@@ -17,6 +18,8 @@ void RegisterObjectDialogs()
     RegisterShapeDialogs();
     DesignerList().Register(MakeJANCodeDesigner());
     DesignerList().Register(MakeQRCodeDesigner());
+    DesignerList().Register(MakeImageDialogDesigner());
+    DesignerList().Register(MakeAlphaMaskDialogDesigner());
     // Later designers are asked first: the date dialog before the text one.
     DesignerList().Register(MakeTextDialogDesigner());
     DesignerList().Register(MakeDateDialogDesigner());
