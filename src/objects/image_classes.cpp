@@ -3,6 +3,7 @@
 #include "document/ld_objects.h"
 #include "document/document_classes.h"
 #include "drawing/designer.h"
+#include "drawing/do_actions.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
 #include "formats/class_registry.h"
@@ -172,6 +173,13 @@ void ApplyBackgroundPosition(TLOBackImage& background, TBackgroundPosition choic
     else if (choice == TBackgroundPosition::bpEnd)
         clip = OffsetRect(clip, picture.cx - clip.Right, picture.cy - clip.Bottom);
     data.ClipFilter().SetClipRect(clip);
+}
+
+void ApplyBackgroundPositionStep(TLOBackImage& background, TBackgroundPosition choice, TSize faceSize)
+{
+    auto step = std::make_unique<TDOChangeAction>(background, "背景変更");
+    ApplyBackgroundPosition(background, choice, faceSize);
+    RecordChange(std::move(step));
 }
 
 }  // namespace orvella

@@ -49,5 +49,8 @@ bool HasBackgroundPicture(const TLOBackImage& background);
 // centred, or moved to the picture's left-top (bpStart) or right-bottom
 // (bpEnd) corner. The caller makes it one change step "背景変更".
 void ApplyBackgroundPosition(TLOBackImage& background, TBackgroundPosition choice, TSize faceSize);
+// The same as the change step "背景変更" in the program's history (recorded
+// only when the background changed and lies on a site).
+void ApplyBackgroundPositionStep(TLOBackImage& background, TBackgroundPosition choice, TSize faceSize);
 
 }  // namespace orvella

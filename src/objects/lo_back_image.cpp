@@ -52,6 +52,8 @@ const TClassInfo& TLOBackImage::StaticClassInfo()
 TLOBackImage::TLOBackImage()
 {
     SetLayerGroup(-100);
+    // A new background is plain: white, without frame or blend.
+    fillColor_.SetColor(clWhite);
     for (TColorSpec* color : {&fillColor_, &frameColor_, &blendColor_})
         color->OnChange = [this] { changedAndRepaint(); };
     blendPicture_.OnChange = [this] { changedAndRepaint(); };
