@@ -279,7 +279,7 @@ void TBackImagePicture::Unbind()
 
 void TBackImagePicture::boundPictureChanged()
 {
-    if (!writing_ && bound_) {
+    if (!writing_ && bound_ && !(owner_ && owner_->IsLoading())) {
         untransformed_.Assign(bound_->Picture());
         Apply();
     }
@@ -313,7 +313,7 @@ void TBackImagePicture::SetReverseHorz(bool reverse)
 
 void TBackImagePicture::Apply()
 {
-    if (!bound_ || untransformed_.Empty())
+    if (!bound_ || untransformed_.Empty() || (owner_ && owner_->IsLoading()))
         return;
     TBitmap image;
     untransformed_.Graphic()->RenderTo24(image);
@@ -333,6 +333,23 @@ void TBackImagePicture::Apply()
         throw;
     }
     writing_ = false;
+}
+
+void TBackImagePicture::RecoverUntransformed()
+{
+    if (!bound_ || bound_->Picture().Empty())
+        return;
+    TBitmap image;
+    bound_->Picture().Graphic()->RenderTo24(image);
+    if (rotateImage_ != TRotateStyle::rsNone)
+        TurnBitmap(image, image, TQuarterTurn((4 - int(rotateImage_)) % 4), TMirror::None);
+    if (reverseVert_)
+        TurnBitmap(image, image, TQuarterTurn::None, TMirror::Vertical);
+    if (reverseHorz_)
+        TurnBitmap(image, image, TQuarterTurn::None, TMirror::Horizontal);
+    auto result = std::make_unique<TSafetyBitmap>();
+    result->Assign(image);
+    untransformed_.SetGraphic(std::move(result));
 }
 
 void TBackImagePicture::Assign(const TBackImagePicture& source)
@@ -364,6 +381,15 @@ TLOBackImage2004::TLOBackImage2004()
 {
     fillBackImage_.Bind(FillColor().ImageData());
     frameBackImage_.Bind(FrameColor().ImageData());
+    fillBackImage_.SetOwner(this);
+    frameBackImage_.SetOwner(this);
+}
+
+void TLOBackImage2004::Loaded()
+{
+    TLOBackImage::Loaded();
+    fillBackImage_.RecoverUntransformed();
+    frameBackImage_.RecoverUntransformed();
 }
 
 TLOBackImage2004::~TLOBackImage2004()

@@ -113,6 +113,12 @@ public:
     // this one's and is put back on Unbind.
     void Bind(TImageData& data);
     void Unbind();
+    // While owner is being read from a stream, the stored fill picture is
+    // already transformed: nothing is applied then.
+    void SetOwner(const TComponent* owner) { owner_ = owner; }
+    // After reading: the untransformed picture is recovered from the bound
+    // one by undoing the turn and the mirroring.
+    void RecoverUntransformed();
 
     TRotateStyle RotateImage() const { return rotateImage_; }
     void SetRotateImage(TRotateStyle style);
@@ -140,6 +146,7 @@ private:
     TPosArrange posArrange_ = TPosArrange::paTile;
     TPictureEx untransformed_;
     TImageData* bound_ = nullptr;
+    const TComponent* owner_ = nullptr;
     std::function<void()> previousHandler_;
     bool writing_ = false;
 };
@@ -157,6 +164,7 @@ public:
     const TBackImagePicture& FrameBackImage() const { return frameBackImage_; }
 
     void Assign(const TDrawObject& source) override;
+    void Loaded() override;
 
 private:
     TBackImagePicture fillBackImage_;

@@ -144,7 +144,7 @@ TEST_F(ImageDialogs, APastedPngBecomesAPictureObjectAndPlainTextATextObject)
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->ImageData().Picture().Width(), 180);
     EXPECT_EQ(image->ImageSource(), TImageSource::isFile);
-    // Fitted into the square over its rectangle, aspect kept.
+    // Fitted into the square over its rectangle, proportions kept.
     EXPECT_EQ(image->GetWidth(), 2 * image->GetHeight());
     EXPECT_EQ(ActionList().Count(), 1u);
 

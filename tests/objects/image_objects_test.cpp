@@ -262,6 +262,69 @@ TEST_F(PictureObjects, CopiesCarryPictureFrameAngleAndSource)
     EXPECT_EQ(copy.WizInputCaption(), "写真");
 }
 
+bool magick(const std::vector<std::string>& arguments)
+{
+    const test::ToolRun run = test::RunProgram("/usr/bin/convert", arguments);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return run.status == 0;
+}
+
+long magickDifference(const std::string& a, const std::string& b)
+{
+    const test::ToolRun run = test::RunProgram("/usr/bin/compare", {"-metric", "AE", a, b, "null:"});
+    if (run.status != 0 && run.status != 1)
+        return -1;
+    try {
+        return long(std::stod(run.err));
+    } catch (...) {
+        return -1;
+    }
+}
+
+// A framed picture painted at one pixel per unit, upright and turned by a
+// quarter, against ImageMagick's composite of the same files: the frame
+// stretched over the picture with its window colour see-through, its
+// outside colour showing the grey below, turned by ImageMagick's rotation.
+TEST_F(PictureObjects, AFramedPictureMatchesImageMagicksComposite)
+{
+    ORVELLA_REQUIRE_TOOL(test::HaveImageMagick(), "ImageMagick");
+    const test::TempDir dir;
+    const std::string photo = dir.File("photo.png"), frame = dir.File("frame.png");
+    ASSERT_TRUE(magick({"-size", "60x40", "gradient:#FF8000-#2040C0", "-depth", "8", photo}));
+    ASSERT_TRUE(magick({"-size", "30x20", "xc:#F0F0F0", "-fill", "#2050A0", "-draw", "rectangle 0,0 29,3", "-fill",
+                        "#907060", "-draw", "rectangle 0,16 29,19", "-fill", "#907060", "-draw", "rectangle 27,0 29,19",
+                        "-depth", "8", frame}));
+    const std::string stretched = dir.File("stretched.png");
+    ASSERT_TRUE(magick({frame, "-filter", "point", "-resize", "60x40!", stretched}));
+    ASSERT_TRUE(magick({photo, "(", stretched, "-transparent", "#F0F0F0", ")", "-composite", dir.File("over.png")}));
+    ASSERT_TRUE(magick({stretched, "-fill", "black", "+opaque", "#907060", "-fill", "white", "-opaque", "#907060",
+                        dir.File("outside.png")}));
+    ASSERT_TRUE(magick({dir.File("over.png"), "-size", "60x40", "xc:#808080", dir.File("outside.png"), "-composite",
+                        "-type", "TrueColor", dir.File("upright.png")}));
+    ASSERT_TRUE(magick({dir.File("upright.png"), "-rotate", "90", "-type", "TrueColor", dir.File("turned.png")}));
+
+    struct Case {
+        int32_t angle;
+        const char* reference;
+    };
+    for (const Case c : {Case{0, "upright.png"}, Case{90, "turned.png"}}) {
+        SCOPED_TRACE(c.angle);
+        TLOImage image;
+        image.ImageData().Picture().LoadFromFile(photo);
+        image.FramePicture().LoadFromFile(frame);
+        image.SetBoundsRect({0, 0, 60, 40});
+        image.SetAngle(c.angle);
+        const TRect bounds = image.GetLogicalBounds();
+        TBitmap canvas(bounds.Right - bounds.Left, bounds.Bottom - bounds.Top);
+        fill(canvas, kGrey);
+        canvas.Canvas().SetWindowOrg(bounds.TopLeft());
+        image.Paint(canvas.Canvas());
+        const std::string ours = dir.File("ours" + std::to_string(c.angle) + ".png");
+        ASSERT_TRUE(canvas.SaveToPng(ours));
+        EXPECT_EQ(magickDifference(dir.File(c.reference), ours), 0);
+    }
+}
+
 // --- alpha masks ---
 
 TEST_F(PictureObjects, AnAlphaMaskWithShadeTenGrowsTwentyMaskPixelsEachWay)
@@ -410,6 +473,17 @@ TEST_F(PictureObjects, CopyingAnEditedBackgroundCarriesTheQuarterTurn)
     EXPECT_EQ(a.GetPixelColor(1, 0), kGreen);
     EXPECT_EQ(source.FillBackImage().RotateImage(), TRotateStyle::rs90);
     EXPECT_EQ(source.FillBackImage().Untransformed().Width(), 3);
+
+    // Read back, the stored picture is not turned again, and the picture as
+    // chosen is recovered.
+    TLOBackImage2004 read;
+    ReadComponent(WriteComponent(target), read);
+    EXPECT_EQ(read.FillBackImage().RotateImage(), TRotateStyle::rs90);
+    EXPECT_EQ(read.FillColor().ImageData().Picture().Width(), 2);
+    ASSERT_EQ(read.FillBackImage().Untransformed().Width(), 3);
+    TBitmap chosen;
+    read.FillBackImage().Untransformed().Graphic()->RenderTo24(chosen);
+    EXPECT_EQ(chosen.GetPixelColor(0, 0), kGreen);
 
     // Entering a document it becomes the plain class, looking the same.
     const std::unique_ptr<TDrawObject> plain = PlainBackgroundFor(target);
