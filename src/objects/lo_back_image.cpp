@@ -20,6 +20,9 @@ namespace {
 constexpr std::array<const char*, 4> kRotateStyleNames{"rsNone", "rs90", "rs180", "rs270"};
 constexpr std::array<const char*, 3> kPosArrangeNames{"paTile", "paTileShift", "paRandom"};
 
+// A kept fill larger than this (a face at some 1200 dpi) is not kept.
+constexpr int64_t kMaxCachedFillPixels = int64_t(6000) * 6000;
+
 void intersectClip(TCanvas& canvas, QRegion region)
 {
     if (canvas.ClipRegion())
@@ -68,6 +71,7 @@ TLOBackImage::~TLOBackImage()
 
 void TLOBackImage::changedAndRepaint()
 {
+    fillCache_.reset();
     Invalidate();
     Changed();
 }
@@ -78,6 +82,12 @@ void TLOBackImage::SetFrameWidth(int32_t width)
         return;
     frameWidth_ = width;
     Changed();
+}
+
+void TLOBackImage::SetBoundsRect(const TRect& rect)
+{
+    fillCache_.reset();
+    TLORectBase::SetBoundsRect(rect);
 }
 
 void TLOBackImage::SetBlendRatio(int32_t ratio)
@@ -160,10 +170,12 @@ void TLOBackImage::Paint(TCanvas& canvas)
         inner.FaceMargin = int32_t(std::clamp<int64_t>(int64_t(face.FaceMargin) - frameWidth_, INT32_MIN, INT32_MAX));
         intersectClip(canvas, inner.CreateFaceRegion(&canvas, false));
     }
-    if (blendPicture_.Empty())
-        fillColor_.Fill(canvas, area);
-    else
-        paintBlended(canvas, area);
+    if (!paintCachedFill(canvas, area)) {
+        if (blendPicture_.Empty())
+            fillColor_.Fill(canvas, area);
+        else
+            paintBlended(canvas, area);
+    }
 
     canvas.Pen().Style = TPenStyle::psClear;
     canvas.Brush() = TBrush{clWhite, TBrushStyle::bsSolid};
@@ -199,6 +211,40 @@ void TLOBackImage::paintBlended(TCanvas& canvas, const TRect& area)
     TCoordMap::ResetMapping(canvas);
     TCoordMap::ResetMapping(fill->Canvas());
     canvas.BitBlt(device.Left, device.Top, fill->Width(), fill->Height(), fill->Canvas(), 0, 0, SRCCOPY);
+}
+
+bool TLOBackImage::paintCachedFill(TCanvas& canvas, const TRect& area)
+{
+    if (fillColor_.Kind() != TColorSpecKind::cskBitmap && blendPicture_.Empty())
+        return false;
+    const TRect device = NormalizeRect(canvas.LPtoDP(area));
+    const int64_t width = RectWidth(device), height = RectHeight(device);
+    if (width <= 0 || height <= 0 || width * height > kMaxCachedFillPixels)
+        return false;
+    if (!fillCache_ || fillCache_->Width() != width || fillCache_->Height() != height) {
+        auto cache = std::make_unique<TBitmap>(int32_t(width), int32_t(height), TPixelFormat::pf24bit);
+        TCoordMap mapping;
+        mapping.Capture(canvas);
+        mapping.WindowOrg = area.TopLeft();
+        mapping.ViewportOrg = {0, 0};
+        mapping.ApplyTo(cache->Canvas());
+        fillInto(*cache, area);
+        TCoordMap::ResetMapping(cache->Canvas());
+        fillCache_ = std::move(cache);
+    }
+    const auto saved = SaveCanvasState(canvas, true);
+    TCoordMap::ResetMapping(canvas);
+    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), fillCache_->Canvas(), 0, 0, SRCCOPY);
+    return true;
+}
+
+void TLOBackImage::fillInto(TBitmap& target, const TRect& area)
+{
+    if (blendPicture_.Empty()) {
+        fillColor_.Fill(target.Canvas(), area);
+        return;
+    }
+    paintBlended(target.Canvas(), area);
 }
 
 void TLOBackImage::Assign(const TDrawObject& source)

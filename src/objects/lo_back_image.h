@@ -58,6 +58,7 @@ public:
     // --- operations in their slot order ---
     void SetExtent(int32_t width, int32_t height) override;
     void DrawOutline(TCanvas& canvas) override;
+    void SetBoundsRect(const TRect& rect) override;
 
     // --- capabilities ---
     void SetFaceInfo(const TFaceInfo* face) override;
@@ -76,6 +77,11 @@ public:
 private:
     void changedAndRepaint();
     void paintBlended(TCanvas& canvas, const TRect& area);
+    // A picture fill (and the blend over it) at the canvas's device size,
+    // made once and copied on later paints and print bands; false when the
+    // fill is cheap to paint or too large to keep.
+    bool paintCachedFill(TCanvas& canvas, const TRect& area);
+    void fillInto(TBitmap& target, const TRect& area);
     // Older documents' flags, read and ignored.
     bool ignoredFlag() const { return false; }
     void ignoreFlag(bool) {}
@@ -91,6 +97,7 @@ private:
     TFaceInfo faceInfo_;
     // Where older documents' fill picture is read to.
     TPictureEx legacyImage_;
+    std::unique_ptr<TBitmap> fillCache_;
 };
 
 enum class TRotateStyle : uint8_t { rsNone, rs90, rs180, rs270 };

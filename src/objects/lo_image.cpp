@@ -6,6 +6,8 @@
 #include "drawing/object_utils.h"
 #include "graphics/bitmap_rotate.h"
 #include "graphics/canvas.h"
+#include "graphics/canvas_guards.h"
+#include "graphics/coord_map.h"
 #include "graphics/rect_utils.h"
 #include "objects/picture_pixels.h"
 #include "objects/widened_path.h"
@@ -80,6 +82,8 @@ void TLOImage::forgetRendering()
 {
     rendered_.reset();
     renderedMask_.reset();
+    scaled_.reset();
+    scaledMask_.reset();
 }
 
 void TLOImage::sourceChanged()
@@ -229,7 +233,38 @@ void TLOImage::Paint(TCanvas& canvas)
     if (!rendered_)
         buildRendering();
     if (rendered_)
-        DrawMasked(canvas, GetLogicalBounds(), *rendered_, *renderedMask_);
+        paintRendering(canvas);
+}
+
+void TLOImage::paintRendering(TCanvas& canvas)
+{
+    const TRect bounds = GetLogicalBounds();
+    const TRect device = NormalizeRect(canvas.LPtoDP(bounds));
+    const int64_t width = RectWidth(device), height = RectHeight(device);
+    // Resampling a large picture down on every paint (and every print band)
+    // costs far more than drawing it: a shrunk copy is made once.
+    const bool shrinks = width > 0 && height > 0 && width * height < int64_t(rendered_->Width()) * rendered_->Height();
+    if (!shrinks) {
+        DrawMasked(canvas, bounds, *rendered_, *renderedMask_);
+        return;
+    }
+    if (!scaled_ || scaled_->Width() != width || scaled_->Height() != height) {
+        const auto shrink = [&](TBitmap& source) {
+            auto target = std::make_unique<TBitmap>(int32_t(width), int32_t(height), TPixelFormat::pf24bit);
+            target->Canvas().SetStretchBltMode(HALFTONE);
+            target->Canvas().StretchBlt(0, 0, int32_t(width), int32_t(height), source.Canvas(), 0, 0, source.Width(),
+                                        source.Height(), SRCCOPY);
+            return target;
+        };
+        scaled_ = shrink(*rendered_);
+        scaledMask_ = shrink(*renderedMask_);
+    }
+    // Pixel for pixel: the mask merged in, then the image ANDed on top, as
+    // DrawMasked does, without a resampling pass.
+    const auto saved = SaveCanvasState(canvas, true);
+    TCoordMap::ResetMapping(canvas);
+    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), scaledMask_->Canvas(), 0, 0, MERGEPAINT);
+    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), scaled_->Canvas(), 0, 0, SRCAND);
 }
 
 bool TLOImage::NeedsBlend()

@@ -70,6 +70,9 @@ private:
     void forgetRendering();
     void sourceChanged();
     void buildRendering();
+    // Draws the rendering into the logical bounds; when it is shrunk, from a
+    // copy resampled once to the device size and kept while that size holds.
+    void paintRendering(TCanvas& canvas);
 
     TImageData imageData_;
     TPictureEx framePicture_;
@@ -82,6 +85,8 @@ private:
     bool building_ = false;
     std::unique_ptr<TBitmap> rendered_;
     std::unique_ptr<TBitmap> renderedMask_;
+    std::unique_ptr<TBitmap> scaled_;
+    std::unique_ptr<TBitmap> scaledMask_;
     // Hears the image data; declared last so that it leaves it first.
     TListener imageListener_;
 };
