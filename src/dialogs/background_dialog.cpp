@@ -2,11 +2,13 @@
 
 #include "dialogs/color_panel.h"
 #include "dialogs/position_panel.h"
+#include "drawing/designer.h"
 #include "drawing/do_actions.h"
 #include "graphics/color_fill.h"
 #include "graphics/rect_utils.h"
 #include "objects/lo_back_image.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -18,6 +20,18 @@ namespace orvella {
 namespace {
 
 constexpr int32_t kMaxFrameBand = 1000;
+
+class TBackgroundDialogDesigner : public TDODesigner {
+public:
+    bool EditObject(TDrawObject& object, bool& cancelled) override
+    {
+        auto* background = dynamic_cast<TLOBackImage*>(&object);
+        if (!background)
+            return false;
+        cancelled = !EditBackgroundInDialog(*background, QApplication::activeWindow());
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -88,6 +102,11 @@ bool EditBackgroundInDialog(TLOBackImage& background, QWidget* parent)
 {
     TfrmBackgroundColors dialog(parent);
     return EditBackgroundInDialog(background, dialog);
+}
+
+std::shared_ptr<TDODesigner> MakeBackgroundDialogDesigner()
+{
+    return std::make_shared<TBackgroundDialogDesigner>();
 }
 
 }  // namespace orvella

@@ -6,10 +6,13 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QDialogButtonBox;
 
 namespace orvella {
 
+class TDODesigner;
 class TfrmColorSpec;
 class TLOBackImage;
 class TMillimetreEdit;
@@ -40,5 +43,10 @@ private:
 // when OK changed anything. True when the user pressed OK.
 bool EditBackgroundInDialog(TLOBackImage& background, TfrmBackgroundColors& dialog);
 bool EditBackgroundInDialog(TLOBackImage& background, QWidget* parent);
+
+// The designer that answers EditObject for backgrounds with this dialog
+// (owned by the active window), for "背景柄(&B)..." and for a background
+// being created.
+std::shared_ptr<TDODesigner> MakeBackgroundDialogDesigner();
 
 }  // namespace orvella

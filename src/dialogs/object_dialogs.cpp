@@ -1,5 +1,6 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/background_dialog.h"
 #include "dialogs/image_property_dialogs.h"
 #include "dialogs/jan_code_dialog.h"
 #include "dialogs/qr_code_dialog.h"
@@ -20,6 +21,7 @@ void RegisterObjectDialogs()
     DesignerList().Register(MakeQRCodeDesigner());
     DesignerList().Register(MakeImageDialogDesigner());
     DesignerList().Register(MakeAlphaMaskDialogDesigner());
+    DesignerList().Register(MakeBackgroundDialogDesigner());
     // Later designers are asked first: the date dialog before the text one.
     DesignerList().Register(MakeTextDialogDesigner());
     DesignerList().Register(MakeDateDialogDesigner());

@@ -192,7 +192,8 @@ TEST_F(ImageDialogs, TheDesignersOpenTheirDialogs)
     };
     Case cases[] = {{std::make_unique<TLOWizardImage>(), "イラストの設定"},
                     {std::make_unique<TLOImage>(), "イラストの設定"},
-                    {std::make_unique<TLOAlphaMask>(), "シェード図形の設定"}};
+                    {std::make_unique<TLOAlphaMask>(), "シェード図形の設定"},
+                    {std::make_unique<TLOBackImage>(), "背景柄の設定"}};
     for (Case& c : cases) {
         TDrawObject& object = site.InsertOwnedObject(std::move(c.object));
         site.AddObject(object);
