@@ -130,7 +130,9 @@ TfrmIllustProperty::~TfrmIllustProperty() = default;
 void TfrmIllustProperty::LoadInputs(TDrawObject& object)
 {
     const auto& image = dynamic_cast<const TLOImage&>(object);
-    adding_ = object.Parent() == nullptr;
+    // A picture object made by its creation command is already on the site
+    // but has no size yet: the picture chosen here gives it one.
+    adding_ = object.Parent() == nullptr || image.GetWidth() == 0 || image.GetHeight() == 0;
     working_->Assign(image.ImageData());
     frame_->Assign(image.FramePicture());
     alphaFrame_->setChecked(image.AlphaFrame());

@@ -120,6 +120,26 @@ TEST_F(ImageDialogs, ThePictureDialogTakesAFileAndItsFrameAsOneStep)
     EXPECT_FALSE(image.AlphaFrame());
 }
 
+TEST_F(ImageDialogs, ANewPictureObjectTakesThePicturesSize)
+{
+    const test::TempDir dir;
+    const std::string picture = dir.File("photo.png");
+    ASSERT_TRUE(solidImage(360, 180, Qt::blue).save(QString::fromStdString(picture)));
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<TfrmIllustProperty*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->LoadPictureFile(QString::fromStdString(picture));
+        dialog->accept();
+    });
+    ASSERT_TRUE(LabelObjectCreator().CreateObject(site, "TLOImage"));
+    ASSERT_EQ(site.ObjectCount(), 1u);
+    auto& image = dynamic_cast<TLOWizardImage&>(site.Objects(0));
+    EXPECT_EQ(image.ImageData().Picture().Width(), 360);
+    // 360 x 180 pixels at 180 per inch.
+    EXPECT_EQ(image.GetWidth(), 508);
+    EXPECT_EQ(image.GetHeight(), 254);
+}
+
 TEST_F(ImageDialogs, CancelOrAnUntouchedOkLeavesNoStep)
 {
     TLOWizardImage& image = place(std::make_unique<TLOWizardImage>());
