@@ -232,9 +232,13 @@ bool TLOBackImage::paintCachedFill(TCanvas& canvas, const TRect& area)
         TCoordMap::ResetMapping(cache->Canvas());
         fillCache_ = std::move(cache);
     }
+    const TRect visible = IntersectRect(device, NormalizeRect(canvas.LPtoDP(canvas.GetClipBox())));
+    if (visible.IsEmpty())
+        return true;
     const auto saved = SaveCanvasState(canvas, true);
     TCoordMap::ResetMapping(canvas);
-    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), fillCache_->Canvas(), 0, 0, SRCCOPY);
+    canvas.BitBlt(visible.Left, visible.Top, RectWidth(visible), RectHeight(visible), fillCache_->Canvas(),
+                  visible.Left - device.Left, visible.Top - device.Top, SRCCOPY);
     return true;
 }
 

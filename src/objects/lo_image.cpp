@@ -261,10 +261,17 @@ void TLOImage::paintRendering(TCanvas& canvas)
     }
     // Pixel for pixel: the mask merged in, then the image ANDed on top, as
     // DrawMasked does, without a resampling pass.
+    // Only the part a print band or an update shows is copied.
+    const TRect visible = IntersectRect(device, NormalizeRect(canvas.LPtoDP(canvas.GetClipBox())));
+    if (visible.IsEmpty())
+        return;
     const auto saved = SaveCanvasState(canvas, true);
     TCoordMap::ResetMapping(canvas);
-    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), scaledMask_->Canvas(), 0, 0, MERGEPAINT);
-    canvas.BitBlt(device.Left, device.Top, int32_t(width), int32_t(height), scaled_->Canvas(), 0, 0, SRCAND);
+    const int32_t sx = visible.Left - device.Left, sy = visible.Top - device.Top;
+    canvas.BitBlt(visible.Left, visible.Top, RectWidth(visible), RectHeight(visible), scaledMask_->Canvas(), sx, sy,
+                  MERGEPAINT);
+    canvas.BitBlt(visible.Left, visible.Top, RectWidth(visible), RectHeight(visible), scaled_->Canvas(), sx, sy,
+                  SRCAND);
 }
 
 bool TLOImage::NeedsBlend()
