@@ -14,8 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     static const orvella::TClipPictureKind kinds[] = {orvella::TClipPictureKind::Bitmap,
                                                        orvella::TClipPictureKind::Dib,
-                                                       orvella::TClipPictureKind::EnhancedMetafile};
-    const orvella::TClipPictureKind kind = kinds[data[0] % 3];
+                                                       orvella::TClipPictureKind::EnhancedMetafile,
+                                                       orvella::TClipPictureKind::Encoded};
+    const orvella::TClipPictureKind kind = kinds[data[0] % 4];
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     orvella::TPictureEx picture;
     try {

@@ -1,6 +1,8 @@
 #include "dialogs/object_dialogs.h"
 
+#include "dialogs/background_dialog.h"
 #include "dialogs/color_grid_window.h"
+#include "dialogs/image_property_dialogs.h"
 #include "dialogs/jan_code_dialog.h"
 #include "dialogs/qr_code_dialog.h"
 #include "dialogs/shape_property_dialogs.h"
@@ -24,6 +26,9 @@ void RegisterObjectDialogs()
     RegisterShapeDialogs();
     DesignerList().Register(MakeJANCodeDesigner());
     DesignerList().Register(MakeQRCodeDesigner());
+    DesignerList().Register(MakeImageDialogDesigner());
+    DesignerList().Register(MakeAlphaMaskDialogDesigner());
+    DesignerList().Register(MakeBackgroundDialogDesigner());
     // Later designers are asked first: the date dialog before the text one.
     DesignerList().Register(MakeTextDialogDesigner());
     DesignerList().Register(MakeDateDialogDesigner());

@@ -155,9 +155,11 @@ bool TLOCreator::CreateObject(TDrawSite& site, std::string_view command)
     auto* created = dynamic_cast<TDrawObject*>(instance.get());
     if (!created)
         return false;
-    instance.release();
+    // Still owned while it is prepared: a preparation that fails (a picture
+    // on the clipboard that does not read) frees it.
     if (how.Prepare)
         how.Prepare(*created, site);
+    instance.release();
     if (isTextObject(created->ClassInfo()))
         if (const TIntfRef<IDOOptionalColorSpec> shadow = Supports<IDOOptionalColorSpec>(created)) {
             TColorSpec grey;

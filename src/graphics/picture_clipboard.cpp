@@ -36,6 +36,9 @@ TClipPictureKind ClipPictureKind(const QString& format)
         return TClipPictureKind::EnhancedMetafile;
     if (name == QLatin1String("application/x-qt-image"))
         return TClipPictureKind::QtImage;
+    if (name == QLatin1String("image/png") || name == QLatin1String("image/jpeg") ||
+        name == QLatin1String("image/gif"))
+        return TClipPictureKind::Encoded;
     return TClipPictureKind::None;
 }
 
@@ -71,6 +74,10 @@ void AssignClipPicture(TPictureEx& picture, TClipPictureKind kind, std::string_v
         picture.SetGraphic(std::move(metafile));
         return;
     }
+    case TClipPictureKind::Encoded:
+        // Read by the bytes' own signature, whatever the format's name claims.
+        picture.SetGraphic(ReadGraphic(bytes));
+        return;
     case TClipPictureKind::QtImage:
     case TClipPictureKind::None: break;
     }

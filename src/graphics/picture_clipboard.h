@@ -16,7 +16,9 @@ namespace orvella {
 
 class TPictureEx;
 
-enum class TClipPictureKind { None, Bitmap, Dib, EnhancedMetafile, QtImage };
+// Encoded: a picture file's bytes (PNG, JPEG, GIF), as programs on Linux
+// offer pictures.
+enum class TClipPictureKind { None, Bitmap, Dib, EnhancedMetafile, QtImage, Encoded };
 
 // What a clipboard format offers, by its MIME name.
 TClipPictureKind ClipPictureKind(const QString& format);

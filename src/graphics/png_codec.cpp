@@ -3,6 +3,9 @@
 #include "graphics/bitmap_copy.h"
 #include "graphics/picture_error.h"
 
+#include <QImage>
+
+#include <climits>
 #include <cstring>
 
 #include <png.h>
@@ -13,6 +16,37 @@ bool IsPng(std::string_view bytes) noexcept
 {
     return bytes.size() >= 8 && std::memcmp(bytes.data(), "\x89PNG\r\n\x1A\n", 8) == 0;
 }
+
+namespace {
+
+// libpng's simplified reader takes 16-bit files as linear light and
+// gamma-encodes and truncates them on the way to 8 bits, which leaves most
+// pixels a level darker than the stored values say. Qt's reader keeps the
+// stored samples; they are scaled here, rounding.
+void decode16(std::string_view bytes, TBitmap& bitmap, bool& hasAlpha)
+{
+    if (bytes.size() > std::size_t(INT_MAX))
+        throw EInvalidGraphic("PNG: the file is too large");
+    QImage image;
+    if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), int(bytes.size()), "PNG") || image.isNull())
+        throw EInvalidGraphic("PNG: the 16-bit picture does not read");
+    hasAlpha = image.hasAlphaChannel();
+    image = image.convertToFormat(QImage::Format_RGBA64);
+    TBitmap decoded(image.width(), image.height(), TPixelFormat::pf32bit);
+    for (int32_t y = 0; y < decoded.Height(); ++y) {
+        const auto* in = reinterpret_cast<const uint16_t*>(image.constScanLine(y));
+        uint8_t* out = decoded.Row(y);
+        for (int32_t x = 0; x < decoded.Width(); ++x, in += 4, out += 4) {
+            out[0] = Scale16To8(in[2]);
+            out[1] = Scale16To8(in[1]);
+            out[2] = Scale16To8(in[0]);
+            out[3] = Scale16To8(in[3]);
+        }
+    }
+    CopyBitmap(decoded, bitmap);
+}
+
+}  // namespace
 
 // The simplified png_image interface catches libpng's own errors inside
 // the library and answers with a flag and a message, so no jump crosses
@@ -29,6 +63,11 @@ void DecodePng(std::string_view bytes, TBitmap& bitmap, bool& hasAlpha)
     } catch (...) {
         png_image_free(&image);
         throw;
+    }
+    if ((image.format & PNG_FORMAT_FLAG_LINEAR) != 0) {
+        png_image_free(&image);
+        decode16(bytes, bitmap, hasAlpha);
+        return;
     }
     hasAlpha = (image.format & PNG_FORMAT_FLAG_ALPHA) != 0;
     image.format = PNG_FORMAT_BGRA;

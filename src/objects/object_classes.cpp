@@ -7,6 +7,7 @@
 #include "formats/class_registry.h"
 #include "objects/code_classes.h"
 #include "objects/coons_distortion.h"
+#include "objects/image_classes.h"
 #include "objects/lo_date.h"
 #include "objects/lo_deco_line.h"
 #include "objects/lo_line.h"
@@ -120,6 +121,7 @@ void RegisterObjectClasses()
         &TLOCircle::StaticClassInfo(),
     });
     RegisterCodeClasses();
+    RegisterImageClasses();
     if (done)
         return;
     done = true;

@@ -7,6 +7,7 @@
 #include "picture_fixtures.h"
 #include "support/tool_runner.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -92,7 +93,18 @@ INSTANTIATE_TEST_SUITE_P(Formats, ClipboardPicture, ::testing::Values(
                                         {"image/bmp", [] { return std::string("BMxx"); }}}, "TSafetyBitmap", 9},
     MimeCase{"EnhancedMetafile", {{"image/x-emf", TinyEmf}, {"image/bmp", MagickBmp}}, "TMetafile", 96},
     MimeCase{"NoPicture", {{"text/plain", [] { return std::string("hello"); }},
-                           {"image/png", [] { return std::string("\x89PNG"); }}}, "", 0}),
+                           {"image/tiff", [] { return std::string("II*"); }}}, "", 0},
+    // What most programs on Linux offer for a copied picture.
+    MimeCase{"PngAfterText", {{"text/plain", [] { return std::string("hello"); }},
+                              {"image/png", [] {
+                                   QImage image(7, 3, QImage::Format_RGB32);
+                                   image.fill(Qt::red);
+                                   QByteArray png;
+                                   QBuffer buffer(&png);
+                                   buffer.open(QIODevice::WriteOnly);
+                                   image.save(&buffer, "PNG");
+                                   return png.toStdString();
+                               }}}, "TPNGImage", 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClipboardPicture, BadBytesAreAClearErrorAndLeaveThePicture)
@@ -112,6 +124,7 @@ TEST(ClipboardPicture, BadBytesAreAClearErrorAndLeaveThePicture)
         {TClipPictureKind::Dib, hugeDib},
         {TClipPictureKind::EnhancedMetafile, TinyEmf().substr(0, 60)},
         {TClipPictureKind::EnhancedMetafile, PlaceableWmf()},  // a metafile, but no enhanced one
+        {TClipPictureKind::Encoded, std::string("\x89PNG\r\n\x1A\n", 8)},
     };
     for (const Bad& bad : cases) {
         TPictureEx picture;

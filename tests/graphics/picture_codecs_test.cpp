@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace orvella::test {
 namespace {
 
@@ -48,6 +50,55 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ForeignPicture, ::testing::Values(
     ForeignCase{"Jpeg", "p.jpg", 2},
     ForeignCase{"Bmp", "p.bmp", 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A 16-bit PNG comes to 8 bits as libpng's png_set_scale_16 reduces it,
+// round(v * 255 / 65535), whichever 8-bit form it is turned into: the
+// picture in memory, and a BMP written from it. ImageMagick reads the
+// stored 16-bit samples; its own 8-bit output is no reference, as some of
+// its versions truncate.
+TEST(Png16, ReducesToEightBitsRoundingEveryStoredSample)
+{
+    ORVELLA_REQUIRE_TOOL(::orvella::test::HaveImageMagick(), "ImageMagick");
+    TempDir dir;
+    const std::string file = dir.File("deep.png");
+    ASSERT_TRUE(Magick({"-size", "97x31", "gradient:#FFE0A1-#0120A0", "-fill", "#C03051", "-draw",
+                        "circle 40,15 40,4", "-depth", "16", file}));
+    ASSERT_TRUE(Magick({file, "-depth", "16", "-endian", "MSB", "rgb:" + dir.File("samples.raw")}));
+    const std::string samples = ReadFile(dir.File("samples.raw"));
+    ASSERT_EQ(samples.size(), std::size_t(97 * 31 * 6));
+    std::string want;
+    for (std::size_t i = 0; i < samples.size(); i += 2) {
+        const unsigned v = unsigned(uint8_t(samples[i])) << 8 | uint8_t(samples[i + 1]);
+        want += char(std::lround(v * 255.0 / 65535.0));
+    }
+
+    const auto graphic = ReadGraphicFile(file);
+    ASSERT_TRUE(graphic);
+    TBitmap pixels;
+    graphic->RenderTo24(pixels);
+    std::string memory;
+    for (int32_t y = 0; y < pixels.Height(); ++y)
+        for (int32_t x = 0; x < pixels.Width(); ++x) {
+            const uint8_t* p = pixels.Row(y) + 3 * x;
+            memory += {char(p[2]), char(p[1]), char(p[0])};
+        }
+    EXPECT_EQ(memory, want);
+
+    WriteFile(dir.File("written.bmp"), WriteGraphicAs(*graphic, "BMP"));
+    ASSERT_TRUE(Magick({dir.File("written.bmp"), "-depth", "8", "rgb:" + dir.File("written.raw")}));
+    EXPECT_EQ(ReadFile(dir.File("written.raw")), want);
+}
+
+TEST(Png16, ScalesRoundingToTheNearestLevel)
+{
+    struct Case {
+        uint16_t in;
+        uint8_t out;
+    };
+    for (const Case c : {Case{0, 0}, Case{128, 0}, Case{129, 1}, Case{257, 1}, Case{32767, 127}, Case{32768, 128},
+                         Case{65406, 254}, Case{65408, 255}, Case{65535, 255}})
+        EXPECT_EQ(Scale16To8(c.in), c.out) << c.in;
+}
 
 TEST(GifImage, TransparentIndexBecomesSeeThrough)
 {
