@@ -16,10 +16,12 @@
 #include "document/guide.h"
 #include "document/label_data.h"
 #include "document/layout_operations.h"
+#include "document/paper_pattern.h"
 #include "document/print_flag_actions.h"
 #include "document/product_info.h"
 #include "drawing/action_list.h"
 #include "drawing/designer.h"
+#include "drawing/do_actions.h"
 #include "drawing/do_interfaces.h"
 #include "drawing/draw_site.h"
 #include "drawing/draw_site_action_edit.h"
@@ -28,6 +30,9 @@
 #include "drawing/universal_ghost.h"
 #include "formats/component.h"
 #include "frame/app_frame.h"
+#include "objects/image_classes.h"
+#include "objects/lo_back_image.h"
+#include "objects/lo_image.h"
 #include "objects/lo_text.h"
 #include "objects/split_text.h"
 #include "objects/text_fields.h"
@@ -35,6 +40,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -214,7 +220,8 @@ void TfrmLayout::createActions()
             updateCommands();
         });
     }
-    addAction("actBackPosAdjust", QStringLiteral("背景位置"));
+    connect(addAction("actBackPosAdjust", QStringLiteral("背景位置")), &QAction::triggered, this,
+            [this] { showBackgroundPositions(); });
     connect(addAction("DSASeparateText", QStringLiteral("文字列の分割")), &QAction::triggered, this,
             [this] { splitTexts(); });
 
@@ -326,12 +333,22 @@ void TfrmLayout::mainAction(const char* name)
         main->Actions()[QString::fromLatin1(name)]->trigger();
 }
 
-bool TfrmLayout::hasBackground() const
+std::vector<TLOBackImage*> TfrmLayout::backgrounds() const
 {
+    std::vector<TLOBackImage*> found;
     for (std::size_t i = 0; i < site_->ObjectCount(); ++i)
-        if (site_->Objects(i).LayerGroup() != -50 && Supports<IDOFaceInfo>(&site_->Objects(i)))
-            return true;
-    return false;
+        if (auto* background = dynamic_cast<TLOBackImage*>(&site_->Objects(i));
+            background && background->LayerGroup() != kPaperPatternLayerGroup)
+            found.push_back(background);
+    return found;
+}
+
+TLOBackImage* TfrmLayout::pictureBackground() const
+{
+    for (TLOBackImage* background : backgrounds())
+        if (HasBackgroundPicture(*background))
+            return background;
+    return nullptr;
 }
 
 void TfrmLayout::updateCommands()
@@ -349,7 +366,10 @@ void TfrmLayout::updateCommands()
             enabled = enabled && clip && clip->hasFormat(QStringLiteral("image/x-emf"));
         Action(row.Name)->setEnabled(enabled);
     }
-    Action("actBackground")->setEnabled(editing && (hasBackground() || creatable("TLOBackImage")));
+    Action("actBackground")->setEnabled(editing && (!backgrounds().empty() || creatable("TLOBackImage")));
+    // Until the illustration library and image acquisition exist.
+    Action("actOnePoint")->setEnabled(false);
+    Action("actTwain")->setEnabled(false);
     Action("actCreator")->setEnabled(editing);
     Action("actProduct")->setEnabled(false);
     TDOList selected;
@@ -376,7 +396,7 @@ void TfrmLayout::updateCommands()
     Action("actGuideBar")->setChecked(editing && data_->Guide().Enabled());
     Action("actMagnify")->setEnabled(editing && NextZoom(Zoom(), true) != Zoom());
     Action("actReduce")->setEnabled(editing && NextZoom(Zoom(), false) != Zoom());
-    Action("actBackPosAdjust")->setEnabled(false);
+    Action("actBackPosAdjust")->setEnabled(editing && pictureBackground() != nullptr);
 
     // Move modes, with the modifier that switches to each beside it.
     const TMoveSettings& move = MoveSettings();
@@ -579,9 +599,75 @@ void TfrmLayout::editCreator()
 
 void TfrmLayout::editBackground()
 {
-    // Until pictures and backgrounds arrive, a new background is a creation
-    // command like any other.
-    createObject("TLOBackImage");
+    const std::vector<TLOBackImage*> existing = backgrounds();
+    if (existing.empty()) {
+        createObject("TLOBackImage");
+        return;
+    }
+    try {
+        const TActionGroupGuard undo("背景変更");
+        for (TLOBackImage* background : existing) {
+            bool cancelled = false;
+            DesignerList().EditObject(*background, cancelled);
+            if (cancelled)
+                break;
+        }
+    } catch (const std::exception&) {
+        if (TAppFrame* frame = AppFrame())
+            frame->HandleException(std::current_exception());
+    }
+    site_->Invalidate();
+    updateCommands();
+}
+
+void TfrmLayout::showBackgroundPositions()
+{
+    TLOBackImage* background = pictureBackground();
+    if (!background)
+        return;
+    const TSize faceSize{site_->LogWidth(), site_->LogHeight()};
+    QMenu menu(this);
+    for (const TBackgroundPositionItem& item : BackgroundPositionItems(*background, faceSize)) {
+        QAction* choice = menu.addAction(QString::fromStdString(item.Caption));
+        choice->setEnabled(item.Enabled);
+        connect(choice, &QAction::triggered, this, [this, background, faceSize, position = item.Choice] {
+            try {
+                ApplyBackgroundPositionStep(*background, position, faceSize);
+            } catch (const std::exception&) {
+                if (TAppFrame* frame = AppFrame())
+                    frame->HandleException(std::current_exception());
+            }
+            site_->Invalidate();
+        });
+    }
+    // The background editor comes with the background designer.
+    menu.addSeparator()->setVisible(true);
+    menu.addAction(QStringLiteral("詳細設定..."))->setEnabled(false);
+    menu.exec(QCursor::pos());
+}
+
+bool TfrmLayout::AddImageFile(const QString& fileName)
+{
+    if (!data_)
+        return false;
+    try {
+        std::unique_ptr<TLOImage> image =
+            CreateImageObjectFromFile(fileName.toStdString(), {site_->LogWidth(), site_->LogHeight()});
+        TDrawObject& object = site_->InsertOwnedObject(std::move(image));
+        objectCreated(object);
+        object.SetCursor(crSizeAll);
+        site_->AddObject(object);
+        ActionList().Add(std::make_unique<TDOAddAction>(object, "追加"));
+        site_->SetAllSelected(false);
+        object.SetSelected(true);
+        site_->RefreshHandles();
+    } catch (const std::exception&) {
+        if (TAppFrame* frame = AppFrame())
+            frame->HandleException(std::current_exception());
+        return false;
+    }
+    updateCommands();
+    return true;
 }
 
 void TfrmLayout::showContextMenu(QPoint globalPos)

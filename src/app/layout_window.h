@@ -33,6 +33,7 @@ class QToolBar;
 namespace orvella {
 
 class TDrawObject;
+class TLOBackImage;
 class TDrawSite;
 class TDrawSiteEx;
 class TDrawSiteWidget;
@@ -57,6 +58,7 @@ public:
     void ClearSiteModified() override;
     void ResetView() override;
     QList<QMenu*> Menus() const override { return menus_; }
+    bool AddImageFile(const QString& fileName) override;
     TDrawSite* CommandSite() const override;
 
     // Shows the current face of the current sheet.
@@ -142,7 +144,11 @@ private:
     void updateCommands();
     void mainAction(const char* name);
     void showContextMenu(QPoint globalPos);
-    bool hasBackground() const;
+    void showBackgroundPositions();
+    // The face's backgrounds (a face normally has one), and the first whose
+    // fill is a picture.
+    std::vector<TLOBackImage*> backgrounds() const;
+    TLOBackImage* pictureBackground() const;
 
     // The face on the site (layout_face.cpp).
     void objectCreated(TDrawObject& object);

@@ -23,6 +23,8 @@
 #include "drawing/do_interfaces.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
+#include "objects/lo_back_image.h"
+#include "objects/lo_image.h"
 #include "objects/lo_text.h"
 #include "paper/extra_info.h"
 
@@ -30,6 +32,7 @@
 #include <QCheckBox>
 #include <QApplication>
 #include <QEventLoop>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QTest>
@@ -419,6 +422,57 @@ TEST_F(LayoutWindow, ATextTypedMovedAndSavedIsWhatTheToolLists)
     const ToolRun dumped = RunTool({"doc", "dump", file});
     ASSERT_EQ(dumped.status, 0) << dumped.err;
     EXPECT_NE(dumped.out.find("Orvella label"), std::string::npos) << dumped.out;
+}
+
+TEST_F(LayoutWindow, APictureFileDroppedOnTheWindowBecomesAnImageObject)
+{
+    TfrmLayout& editor = *editor_;
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(QColor(200, 40, 40));
+    const QString file = QString::fromStdString(dir_.File("photo.png"));
+    ASSERT_TRUE(picture.save(file));
+    window().DropFiles({file});
+    TDOList selected;
+    editor.Site().GetObjects(selected, true);
+    ASSERT_EQ(selected.Count(), 1u);
+    EXPECT_NE(dynamic_cast<TLOImage*>(&selected[0]), nullptr);
+    EXPECT_TRUE(editor.SiteModified());
+    ActionList().Undo();
+    EXPECT_EQ(editor.Site().ObjectCount(), 0u);
+
+    // Anything else is refused with a message and adds nothing.
+    const QString text = QString::fromStdString(dir_.File("notes.png"));
+    test::WriteFile(text.toStdString(), "not a picture");
+    EXPECT_FALSE(editor.AddImageFile(text));
+    EXPECT_EQ(editor.Site().ObjectCount(), 0u);
+}
+
+TEST_F(LayoutWindow, TheBackgroundCommandMakesOneBackgroundThenEditsIt)
+{
+    TfrmLayout& editor = *editor_;
+    const auto acceptDialog = [] {
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    acceptDialog();
+    editor.Action("actBackground")->trigger();
+    const auto backgrounds = [&editor] {
+        int count = 0;
+        for (std::size_t i = 0; i < editor.Site().ObjectCount(); ++i)
+            count += dynamic_cast<TLOBackImage*>(&editor.Site().Objects(i)) != nullptr;
+        return count;
+    };
+    EXPECT_EQ(backgrounds(), 1);
+    // Without a picture fill there is no position to choose.
+    editor.Idle();
+    EXPECT_FALSE(editor.Action("actBackPosAdjust")->isEnabled());
+
+    acceptDialog();
+    editor.Action("actBackground")->trigger();
+    EXPECT_EQ(backgrounds(), 1);
 }
 
 struct ShapeCase {
