@@ -259,7 +259,10 @@ private:
         }
         if (depth > kMaxDepth)
             corrupt("storages are nested too deeply");
-        // Walk the sibling tree without recursion; every entry may appear once.
+        // Walk the sibling tree without recursion; every entry may appear
+        // once. The children are sorted once at the end: the walk meets
+        // them in no useful order.
+        std::vector<std::unique_ptr<TStorageElement>> children;
         std::vector<uint32_t> pending;
         if (entry.child != kNoStream)
             pending.push_back(entry.child);
@@ -280,10 +283,16 @@ private:
                 pending.push_back(child.right);
             auto made = std::make_unique<TStorageElement>();
             fillElement(*made, current, seen, depth + 1);
-            if (element.Find(made->Name))
-                corrupt("two elements named " + made->Name);
-            element.Insert(std::move(made));
+            children.push_back(std::move(made));
         }
+        std::sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
+            return CompareUpperNames(a->UpperName(), b->UpperName()) < 0;
+        });
+        for (std::size_t i = 1; i < children.size(); ++i)
+            if (CompareUpperNames(children[i - 1]->UpperName(), children[i]->UpperName()) == 0)
+                corrupt("two elements named " + children[i]->Name);
+        for (auto& child : children)
+            element.Children.push_back(std::move(child));
     }
 
     std::span<const uint8_t> file_;

@@ -26,9 +26,7 @@ std::u16string upperUnits(std::string_view name)
 
 }  // namespace
 
-namespace {
-
-int compareUpper(const std::u16string& ua, const std::u16string& ub)
+int CompareUpperNames(const std::u16string& ua, const std::u16string& ub)
 {
     if (ua.size() != ub.size())
         return ua.size() < ub.size() ? -1 : 1;
@@ -36,9 +34,10 @@ int compareUpper(const std::u16string& ua, const std::u16string& ub)
     return order < 0 ? -1 : (order == 0 ? 0 : 1);
 }
 
-}  // namespace
-
-int CompareElementNames(std::string_view a, std::string_view b) { return compareUpper(upperUnits(a), upperUnits(b)); }
+int CompareElementNames(std::string_view a, std::string_view b)
+{
+    return CompareUpperNames(upperUnits(a), upperUnits(b));
+}
 
 const std::u16string& TStorageElement::UpperName() const
 {
@@ -62,9 +61,9 @@ TStorageElement* TStorageElement::Find(std::string_view name) const
     const std::u16string key = upperUnits(name);
     const auto found = std::lower_bound(Children.begin(), Children.end(), key,
                                         [](const std::unique_ptr<TStorageElement>& child, const std::u16string& upper) {
-                                            return compareUpper(child->UpperName(), upper) < 0;
+                                            return CompareUpperNames(child->UpperName(), upper) < 0;
                                         });
-    if (found != Children.end() && compareUpper((*found)->UpperName(), key) == 0)
+    if (found != Children.end() && CompareUpperNames((*found)->UpperName(), key) == 0)
         return found->get();
     return nullptr;
 }
@@ -74,7 +73,7 @@ TStorageElement* TStorageElement::Insert(std::unique_ptr<TStorageElement> child)
     const std::u16string& key = child->UpperName();
     const auto at = std::lower_bound(Children.begin(), Children.end(), key,
                                      [](const std::unique_ptr<TStorageElement>& existing, const std::u16string& upper) {
-                                         return compareUpper(existing->UpperName(), upper) < 0;
+                                         return CompareUpperNames(existing->UpperName(), upper) < 0;
                                      });
     return Children.insert(at, std::move(child))->get();
 }

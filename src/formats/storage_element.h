@@ -73,6 +73,8 @@ private:
 // The order of a compound file's directory: shorter names first, then by the
 // upper-cased UTF-16 code units.
 int CompareElementNames(std::string_view a, std::string_view b);
+// The same over names already upper-cased (TStorageElement::UpperName).
+int CompareUpperNames(const std::u16string& a, const std::u16string& b);
 
 // Refuses (with the invalid-name error) a name that is empty, longer than 31
 // UTF-16 units, or holds \ / : or !.
