@@ -1,5 +1,6 @@
 #include "dialogs/text_property_dialog.h"
 
+#include "dialogs/album_data_dialog.h"
 #include "dialogs/color_panel.h"
 #include "dialogs/shadow_sample.h"
 #include "dialogs/transform_page.h"
@@ -21,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -146,6 +148,17 @@ QWidget* TfrmTextProperty::makeFontControls()
     return group;
 }
 
+void TfrmTextProperty::fillFromAlbum()
+{
+    TfrmAlbumData albums(this);
+    if (albums.exec() != QDialog::Accepted)
+        return;
+    QStringList lines;
+    for (const std::string& line : albums.ResultLines())
+        lines << QString::fromStdString(line);
+    textBox_->setPlainText(lines.join(u'\n'));
+}
+
 void TfrmTextProperty::buildPages(bool withTextPage)
 {
     if (withTextPage) {
@@ -157,7 +170,16 @@ void TfrmTextProperty::buildPages(bool withTextPage)
         textBox_->setMinimumSize(260, 160);
         auto* textLabel = new QLabel(QStringLiteral("文字(&T)"));
         textLabel->setBuddy(textBox_);
-        left->addWidget(textLabel);
+        // A music disc's label lists an album's tracks: the album dialog's
+        // lines replace the text.
+        auto* album = new QPushButton(QStringLiteral("アルバム情報(&L)..."));
+        album->setObjectName(QStringLiteral("btnAlbum"));
+        connect(album, &QPushButton::clicked, this, [this] { fillFromAlbum(); });
+        auto* textHeader = new QHBoxLayout;
+        textHeader->addWidget(textLabel);
+        textHeader->addStretch();
+        textHeader->addWidget(album);
+        left->addLayout(textHeader);
         left->addWidget(textBox_, 1);
         hanToZen_ = new QCheckBox(QStringLiteral("半角文字を全角で表示(&Z)"));
         numToKnj_ = new QCheckBox(QStringLiteral("数字を漢数字で表示(&N)"));

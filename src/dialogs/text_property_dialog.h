@@ -55,6 +55,8 @@ protected:
 
 private:
     void buildPages(bool withTextPage);
+    // Replaces the text by the lines of an album the user picks.
+    void fillFromAlbum();
     void updateEnabled();
 
     QWidget* textPage_ = nullptr;

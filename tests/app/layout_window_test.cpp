@@ -8,6 +8,7 @@
 #include "app/layout_ruler.h"
 #include "app/layout_window.h"
 #include "app/move_mode_bar.h"
+#include "dialogs/album_data_dialog.h"
 #include "dialogs/property_dialog.h"
 #include "dialogs/text_property_dialog.h"
 #include "document/label_object.h"
@@ -23,6 +24,8 @@
 #include "drawing/do_interfaces.h"
 #include "drawing/do_list.h"
 #include "drawing/draw_site.h"
+#include "../music/music_bytes.h"
+#include "music/album_build.h"
 #include "objects/lo_back_image.h"
 #include "objects/lo_image.h"
 #include "objects/lo_text.h"
@@ -34,6 +37,7 @@
 #include <QEventLoop>
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTest>
 #include <QTimer>
@@ -473,6 +477,46 @@ TEST_F(LayoutWindow, TheBackgroundCommandMakesOneBackgroundThenEditsIt)
     acceptDialog();
     editor.Action("actBackground")->trigger();
     EXPECT_EQ(backgrounds(), 1);
+}
+
+TEST_F(LayoutWindow, AnAlbumBuiltFromAFolderFillsATextWithItsTracks)
+{
+    TfrmLayout& editor = *editor_;
+    const std::string folder = dir_.File("music");
+    std::filesystem::create_directories(folder);
+    const auto tagged = [](const std::string& title, int frames) {
+        const std::string frames3 = TextFrame(3, "TIT2", std::string(1, '\0') + title) +
+                                    TextFrame(3, "TPE1", std::string(1, '\0') + "Band") +
+                                    TextFrame(3, "TALB", std::string(1, '\0') + "Record");
+        return Id3v2Tag(3, frames3) + Mpeg1Frames(frames);
+    };
+    WriteFile(folder + "/b.mp3", tagged("2 Second", 500));
+    WriteFile(folder + "/a.mp3", tagged("1 First", 400));
+
+    // The text dialog's album button, the album dialog importing the
+    // folder, then OK in both.
+    QTimer::singleShot(0, [&folder] {
+        auto* textDialog = dynamic_cast<TfrmTextProperty*>(QApplication::activeModalWidget());
+        ASSERT_NE(textDialog, nullptr);
+        QTimer::singleShot(0, [&folder] {
+            auto* albums = dynamic_cast<TfrmAlbumData*>(QApplication::activeModalWidget());
+            ASSERT_NE(albums, nullptr);
+            albums->ImportFolder(folder, ListFolderFiles(folder), false);
+            albums->Finish(TASOptRec{asAlbumTitle | asTrackNumber | asTrackTitle | asTrackTime, " ", 0});
+        });
+        auto* album = textDialog->findChild<QPushButton*>(QStringLiteral("btnAlbum"));
+        ASSERT_NE(album, nullptr);
+        album->click();
+        textDialog->accept();
+    });
+    editor.Action("actText")->trigger();
+
+    TDOList selected;
+    editor.Site().GetObjects(selected, true);
+    ASSERT_EQ(selected.Count(), 1u);
+    auto* text = dynamic_cast<TLOText*>(&selected[0]);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Text(), (std::vector<std::string>{"Record", "1.1 First 0:10", "2.2 Second 0:13"}));
 }
 
 struct ShapeCase {
