@@ -136,17 +136,30 @@ void TJANCode::drawPattern(std::string_view pattern, TPatternKind kind)
 
 void TJANCode::drawDigit(char digit)
 {
-    const std::string text(1, digit);
     const TSize extent{digitWidths_[std::size_t(digit - '0')], digitHeight_};
     const int32_t cellLeft = moduleRect(position_).Left;
     const int32_t cellWidth = Saturated(int64_t(moduleRect(position_ + 7).Left) - cellLeft);
     int32_t offset = extent.cx < cellWidth ? (cellWidth - extent.cx) / 2 : 0;
     if (offset == 0)
         offset = 1;
-    const TPoint at = rotator_.Transformed(
-        {Saturated(int64_t(cellLeft) + offset), Saturated(int64_t(rect_.Bottom) - extent.cy - 1)});
+    // The digits share one baseline: they are drawn together as one run
+    // once the bars are done (a run costs about as much as a digit).
+    const TPoint at{Saturated(int64_t(cellLeft) + offset), Saturated(int64_t(rect_.Bottom) - extent.cy - 1)};
+    if (digits_.empty())
+        digitsOrigin_ = at;
+    digits_.push_back(char32_t(digit));
+    digitOffsets_.push_back(Saturated(int64_t(at.x) - digitsOrigin_.x));
+}
+
+void TJANCode::drawDigits()
+{
+    if (digits_.empty())
+        return;
+    const TPoint at = rotator_.Transformed(digitsOrigin_);
     canvas_->Brush().Style = TBrushStyle::bsClear;
-    canvas_->TextOut(at.x, at.y, text);
+    canvas_->TextOutAt(at.x, at.y, digits_, digitOffsets_);
+    digits_.clear();
+    digitOffsets_.clear();
 }
 
 void TJANCode::Draw(TCanvas& canvas, std::string_view code, const TRect& rect, bool showFrame, bool showNumber,
@@ -215,6 +228,7 @@ void TJANCode::Draw(TCanvas& canvas, std::string_view code, const TRect& rect, b
         drawPattern(kSetC[std::size_t(c - '0')], TPatternKind::Data);
     }
     drawPattern(kEdgeGuard, TPatternKind::Guard);
+    drawDigits();
 }
 
 void DrawJANCode(TCanvas& canvas, std::string_view code, const TRect& rect, bool showFrame, bool showNumber,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvella {
 
@@ -36,7 +37,9 @@ public:
 private:
     enum class TPatternKind { Guard, Data };
     void drawPattern(std::string_view pattern, TPatternKind kind);
+    // Notes a digit under the current module; drawDigits draws them all.
     void drawDigit(char digit);
+    void drawDigits();
     TRect moduleRect(int32_t module) const;
     void fillTurned(const TRect& rect);
 
@@ -48,6 +51,9 @@ private:
     int32_t position_ = 0;
     int32_t digitHeight_ = 0;
     std::array<int32_t, 10> digitWidths_{};
+    std::u32string digits_;
+    std::vector<int32_t> digitOffsets_;  // from the first digit, along the baseline
+    TPoint digitsOrigin_;                // the first digit's top left, unturned
 };
 
 void DrawJANCode(TCanvas& canvas, std::string_view code, const TRect& rect, bool showFrame, bool showNumber,
