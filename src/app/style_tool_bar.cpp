@@ -98,19 +98,19 @@ const char* const kFontSizes[] = {"6",  "7",  "8",  "9",  "10", "11", "12", "14"
 
 TStyleToolSpec TStyleToolSpec::FromSettings()
 {
-    TStyleToolSpec spec;
-    spec.FontName = GetSettingString("DefFontName", spec.FontName);
-    const int32_t size = GetSettingInt("DefFontSize", spec.FontSize);
+    TStyleToolSpec defaults;
+    defaults.FontName = GetSettingString("DefFontName", defaults.FontName);
+    const int32_t size = GetSettingInt("DefFontSize", defaults.FontSize);
     if (size > 5 && size < 999)
-        spec.FontSize = size;
-    spec.PenColor = TColor(GetSettingInt("DefPenColor", int32_t(spec.PenColor)));
-    spec.BrushColor = TColor(GetSettingInt("DefBrushColor", int32_t(spec.BrushColor)));
+        defaults.FontSize = size;
+    defaults.PenColor = TColor(GetSettingInt("DefPenColor", int32_t(defaults.PenColor)));
+    defaults.BrushColor = TColor(GetSettingInt("DefBrushColor", int32_t(defaults.BrushColor)));
     const int32_t align = GetSettingInt("DefAlign", 0);
-    spec.Align = align >= 0 && align <= 3 ? align : 0;
+    defaults.Align = align >= 0 && align <= 3 ? align : 0;
     const int32_t feed = GetSettingInt("DefFeedAngle", 0);
-    spec.FeedAngle = feed == 45 || feed == -45 ? feed : 0;
-    spec.Style = GetSettingInt("DefStyle", 0) & 0xF;
-    return spec;
+    defaults.FeedAngle = feed == 45 || feed == -45 ? feed : 0;
+    defaults.Style = GetSettingInt("DefStyle", 0) & 0xF;
+    return defaults;
 }
 
 void TStyleToolSpec::SaveToSettings() const
