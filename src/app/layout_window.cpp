@@ -443,9 +443,8 @@ void TfrmLayout::updateRulers()
     hRuler_->SetLength(widthMm);
     vRuler_->SetLength(heightMm);
     const QPoint origin = siteWidget_->mapTo(scrollBox_, QPoint(0, 0));
-    const int frame = 0;
-    hRuler_->SetMapping(widthMm > 0 ? site_->Width() / widthMm : 1, origin.x() + frame);
-    vRuler_->SetMapping(heightMm > 0 ? site_->Height() / heightMm : 1, origin.y() + frame);
+    hRuler_->SetMapping(widthMm > 0 ? site_->Width() / widthMm : 1, origin.x());
+    vRuler_->SetMapping(heightMm > 0 ? site_->Height() / heightMm : 1, origin.y());
 }
 
 void TfrmLayout::paintOverlay(TCanvas& canvas)

@@ -13,8 +13,6 @@
 #include "app/style_tool_bar.h"
 #include "paper/face_info.h"
 
-#include <QPointer>
-
 #include <array>
 #include <map>
 #include <memory>

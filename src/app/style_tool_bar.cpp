@@ -181,9 +181,8 @@ TStyleToolBar::TStyleToolBar(QWidget* parent) : QToolBar(QStringLiteral("スタ�
     for (const auto& style : styles) {
         QAction* action = addToggle(style.name, QString::fromUtf8(style.hint), {});
         action->setIcon(textGlyph(QString::fromLatin1(style.glyph), style.font));
-        connect(action, &QAction::triggered, this, [this, action, mask = 1 << bit](bool on) {
+        connect(action, &QAction::triggered, this, [this, mask = 1 << bit](bool on) {
             state_.Style = on ? state_.Style | mask : state_.Style & ~mask;
-            action->setChecked(on);
             changed(TStyleChange::Style);
         });
         ++bit;
